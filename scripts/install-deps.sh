@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Skyhog needs to build, run and test.
+# Does nothing when everything is already present.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev
+  libfreetype-dev libopenal-dev libopenal1 libsndfile1-dev
+  libgtest-dev fonts-liberation2
+  xvfb xauth libgl1-mesa-dri mesa-utils xdotool imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "Please install as root: ${missing[*]}"; exit 1; }
+  sudo_cmd=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
