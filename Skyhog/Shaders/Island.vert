@@ -1,0 +1,44 @@
+#version 330 core
+// Island.vert - the sandy island. Same inputs as the ordinary models:
+// model / view / projection, lightSpaceMatrix, clipPlane, and the mesh's
+// position / normal / texCoords at locations 0..2.
+
+layout(location = 0) in vec3 position;
+layout(location = 1) in vec3 normal;
+layout(location = 2) in vec2 texCoords;
+
+uniform mat4 projection;
+uniform mat4 view;
+uniform mat4 model;
+uniform mat4 lightSpaceMatrix;
+uniform vec4 clipPlane;
+
+out vec3 FragPos;
+out vec3 Normal;
+out vec2 TexCoords;
+out vec4 FragPosLightSpace;
+flat out vec3 EyePos;
+flat out vec3 ShadowDir;
+
+// About one shadow-map texel in world units; see Shadow.vert.
+const float NORMAL_OFFSET = 0.12;
+
+void main()
+{
+    vec4 worldPos = model * vec4(position, 1.0);
+    vec3 n = normalize(mat3(model) * normal);
+
+    vec3 depthRow = vec3(lightSpaceMatrix[0][2], lightSpaceMatrix[1][2], lightSpaceMatrix[2][2]);
+    vec3 toLight = -normalize(depthRow);
+    float facing = clamp(dot(n, toLight), 0.0, 1.0);
+
+    FragPos = worldPos.xyz;
+    Normal = n;
+    TexCoords = texCoords;
+    FragPosLightSpace = lightSpaceMatrix * vec4(worldPos.xyz + n * (NORMAL_OFFSET * (1.0 - facing)), 1.0);
+    EyePos = -transpose(mat3(view)) * view[3].xyz;
+    ShadowDir = toLight;
+
+    gl_ClipDistance[0] = dot(worldPos, clipPlane);
+    gl_Position = projection * view * worldPos;
+}

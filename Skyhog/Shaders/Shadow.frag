@@ -1,0 +1,79 @@
+#version 330 core
+// Shadow.frag - lit, shadowed and fogged ordinary models.
+// Lamp: lightPos / lightColor (Lambert + a modest Blinn-Phong shine using
+// material.shininess). shadowMap (unit 1) is a plain depth texture from an
+// orthographic light, compared by hand with 3x3 PCF; texture_diffuse1 is unit 0.
+
+struct Material {
+    float shininess;
+};
+
+in vec3 FragPos;
+in vec3 Normal;
+in vec2 TexCoords;
+in vec4 FragPosLightSpace;
+flat in vec3 EyePos;
+flat in vec3 ShadowDir;
+
+uniform sampler2D texture_diffuse1;
+uniform sampler2D shadowMap;
+uniform vec3 lightPos;
+uniform vec3 lightColor;
+uniform Material material;
+
+out vec4 FragColor;
+
+const vec3 SKY_COLOR = vec3(0.52, 0.8, 1.0);
+const float FOG_START = 60.0;
+const float FOG_END = 100.0;
+
+// Sky-blue from above, warm sand bounce from below.
+const vec3 AMBIENT_SKY = vec3(0.33, 0.37, 0.43);
+const vec3 AMBIENT_GROUND = vec3(0.27, 0.25, 0.22);
+const float DIFFUSE_STRENGTH = 0.7;
+const float SHINE_STRENGTH = 0.25;
+
+// 0 = fully lit, 1 = fully in shadow.
+float shadowAmount(vec3 n)
+{
+    vec3 proj = FragPosLightSpace.xyz / FragPosLightSpace.w * 0.5 + 0.5;
+
+    // Slope-scaled bias: the steeper the surface is to the light, the more
+    // its depth changes across one texel (plus the PCF footprint).
+    float cosTheta = clamp(dot(n, ShadowDir), 0.05, 1.0);
+    float tanTheta = sqrt(1.0 - cosTheta * cosTheta) / cosTheta;
+    float bias = clamp(0.0005 + 0.0012 * tanTheta, 0.0005, 0.008);
+    float receiver = proj.z - bias;
+
+    vec2 texel = 1.0 / vec2(textureSize(shadowMap, 0));
+    float shadow = 0.0;
+    for (int x = -1; x <= 1; ++x)
+        for (int y = -1; y <= 1; ++y)
+            shadow += step(texture(shadowMap, proj.xy + vec2(x, y) * texel).r, receiver);
+    shadow *= 1.0 / 9.0;
+
+    // Anything outside the light's box (or beyond its far plane) is lit.
+    vec2 inside = step(vec2(0.0), proj.xy) * step(proj.xy, vec2(1.0));
+    return shadow * inside.x * inside.y * step(proj.z, 1.0);
+}
+
+void main()
+{
+    vec3 albedo = texture(texture_diffuse1, TexCoords).rgb;
+    vec3 n = normalize(Normal);
+    vec3 L = normalize(lightPos - FragPos);
+    vec3 V = normalize(EyePos - FragPos);
+    vec3 H = normalize(L + V);
+
+    float diff = max(dot(n, L), 0.0);
+    float shine = pow(max(dot(n, H), 0.0), material.shininess) * smoothstep(0.0, 0.1, diff);
+    float lit = 1.0 - shadowAmount(n);
+
+    vec3 ambient = mix(AMBIENT_GROUND, AMBIENT_SKY, n.y * 0.5 + 0.5);
+    vec3 color = albedo * (ambient + lit * diff * DIFFUSE_STRENGTH * lightColor)
+               + lit * shine * SHINE_STRENGTH * lightColor;
+
+    // Melt into the sky before the far clip plane cuts the scene off.
+    float fog = smoothstep(FOG_START, FOG_END, length(EyePos - FragPos));
+    FragColor = vec4(mix(color, SKY_COLOR, fog), 1.0);
+}

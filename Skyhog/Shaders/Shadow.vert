@@ -1,0 +1,47 @@
+#version 330 core
+// Shadow.vert - every ordinary model: pig, wings, sea floor, boat, palms, people.
+// C++ supplies model (placement included), view, projection, lightSpaceMatrix
+// and clipPlane; the mesh gives position / normal / texCoords at locations 0..2.
+
+layout(location = 0) in vec3 position;
+layout(location = 1) in vec3 normal;
+layout(location = 2) in vec2 texCoords;
+
+uniform mat4 projection;
+uniform mat4 view;
+uniform mat4 model;
+uniform mat4 lightSpaceMatrix;
+uniform vec4 clipPlane;
+
+out vec3 FragPos;            // world space
+out vec3 Normal;             // world space, re-normalised per fragment
+out vec2 TexCoords;
+out vec4 FragPosLightSpace;
+flat out vec3 EyePos;        // camera position, recovered from the view matrix
+flat out vec3 ShadowDir;     // unit vector pointing at the shadow light
+
+// Roughly one shadow-map texel in world units (100 units over 768 texels).
+// The shadow lookup point is pushed this far off the surface on slopes.
+const float NORMAL_OFFSET = 0.12;
+
+void main()
+{
+    vec4 worldPos = model * vec4(position, 1.0);
+    vec3 n = normalize(mat3(model) * normal);   // models are only scaled uniformly
+
+    // Light-space depth grows along the third row of the light matrix,
+    // so the way back to the light is the negated, normalised row.
+    vec3 depthRow = vec3(lightSpaceMatrix[0][2], lightSpaceMatrix[1][2], lightSpaceMatrix[2][2]);
+    vec3 toLight = -normalize(depthRow);
+    float facing = clamp(dot(n, toLight), 0.0, 1.0);
+
+    FragPos = worldPos.xyz;
+    Normal = n;
+    TexCoords = texCoords;
+    FragPosLightSpace = lightSpaceMatrix * vec4(worldPos.xyz + n * (NORMAL_OFFSET * (1.0 - facing)), 1.0);
+    EyePos = -transpose(mat3(view)) * view[3].xyz;
+    ShadowDir = toLight;
+
+    gl_ClipDistance[0] = dot(worldPos, clipPlane);
+    gl_Position = projection * view * worldPos;
+}

@@ -1,0 +1,87 @@
+#version 330 core
+// Water.frag - reflective, refractive sea.
+// Units: texture_diffuse1 0 (water colour), reflectionTexture 1,
+// refractionTexture 2 (both window-sized pictures rendered this frame),
+// dudvMap 3 (tileable ripples). cameraPos is the real eye position,
+// lightPos the lamp, moveFactor = 0.01 * sin(t).
+
+in vec4 ClipSpace;
+in vec3 WorldPos;
+in vec3 SurfaceNormal;
+in vec2 TexCoords;
+
+uniform sampler2D texture_diffuse1;
+uniform sampler2D reflectionTexture;
+uniform sampler2D refractionTexture;
+uniform sampler2D dudvMap;
+uniform vec3 cameraPos;
+uniform vec3 lightPos;
+uniform float moveFactor;
+
+out vec4 FragColor;
+
+const vec3 SKY_COLOR = vec3(0.52, 0.8, 1.0);
+const float FOG_START = 60.0;
+const float FOG_END = 100.0;
+
+const float RIPPLE_TILING = 0.5;    // dudv repeats every 2 texCoord units
+const float FLOW_SCALE = 6.0;       // moveFactor only swings +-0.01; make the sway visible
+const float WAVE_STRENGTH = 0.02;   // screen-space distortion per dudv lookup
+const float NORMAL_BUMP = 0.12;     // ripple tilt used for Fresnel
+const float GLINT_BUMP = 0.35;      // stronger tilt for the lamp's glints
+const float GLINT_POWER = 120.0;
+const float GLINT_STRENGTH = 0.6;
+const float FRESNEL_F0 = 0.06;
+const float COLOUR_TINT = 0.25;     // how much of the water colour texture shows
+
+void main()
+{
+    vec2 ndc = ClipSpace.xy / ClipSpace.w * 0.5 + 0.5;
+
+    vec2 refractCoords = ndc;
+    // The reflection picture is shot by a camera 12 units lower, same heading,
+    // up vector flipped - i.e. it is turned 180 degrees. Reading it at
+    // (1 - x, y) gives the mirrored look. Adjust HERE if it looks wrong
+    // on screen (e.g. vec2(ndc.x, 1.0 - ndc.y) or 1.0 - ndc).
+    vec2 reflectCoords = vec2(1.0 - ndc.x, ndc.y);
+
+    // Two dudv lookups drifting against each other.
+    vec2 tc = TexCoords * RIPPLE_TILING;
+    float flow = moveFactor * FLOW_SCALE;
+    vec2 ripple1 = texture(dudvMap, vec2(tc.x + flow, tc.y)).rg * 2.0 - 1.0;
+    vec2 ripple2 = texture(dudvMap, vec2(-tc.x + flow, tc.y + flow)).rg * 2.0 - 1.0;
+    vec2 ripple = ripple1 + ripple2;
+
+    vec3 toEye = cameraPos - WorldPos;
+    float eyeDist = length(toEye);
+    vec3 V = toEye / eyeDist;
+
+    // Calm the distortion with distance so far water doesn't crawl.
+    vec2 distortion = ripple * WAVE_STRENGTH * mix(1.0, 0.35, smoothstep(15.0, 70.0, eyeDist));
+    refractCoords = clamp(refractCoords + distortion, 0.001, 0.999);
+    reflectCoords = clamp(reflectCoords + distortion, 0.001, 0.999);
+
+    vec3 reflection = texture(reflectionTexture, reflectCoords).rgb;
+    vec3 refraction = texture(refractionTexture, refractCoords).rgb;
+
+    // Fresnel (Schlick-style, softened): mostly see-through from above,
+    // mirror-like towards the horizon.
+    vec3 n = normalize(SurfaceNormal + vec3(ripple.x, 0.0, ripple.y) * NORMAL_BUMP);
+    float cosView = clamp(dot(V, n), 0.0, 1.0);
+    float fresnel = FRESNEL_F0 + (1.0 - FRESNEL_F0) * pow(1.0 - cosView, 3.0);
+
+    vec3 color = mix(refraction, reflection, fresnel);
+
+    vec3 waterColour = texture(texture_diffuse1, TexCoords + ripple * 0.02).rgb;
+    color = mix(color, waterColour, COLOUR_TINT);
+
+    // Lamp glints on the ripples.
+    vec3 glintNormal = normalize(SurfaceNormal + vec3(ripple.x, 0.0, ripple.y) * GLINT_BUMP);
+    vec3 L = normalize(lightPos - WorldPos);
+    vec3 H = normalize(L + V);
+    float glint = pow(max(dot(glintNormal, H), 0.0), GLINT_POWER) * GLINT_STRENGTH;
+    color += vec3(glint);
+
+    float fog = smoothstep(FOG_START, FOG_END, eyeDist);
+    FragColor = vec4(mix(color, SKY_COLOR, fog), 1.0);
+}

@@ -1,0 +1,36 @@
+#version 330 core
+// Water.vert - the sea plane (world y = -5).
+// C++ supplies model / view / projection; the mesh gives position / normal /
+// texCoords (texCoords tile the water colour texture, up to ~40 across).
+
+layout(location = 0) in vec3 position;
+layout(location = 1) in vec3 normal;
+layout(location = 2) in vec2 texCoords;
+
+uniform mat4 projection;
+uniform mat4 view;
+uniform mat4 model;
+
+out vec4 ClipSpace;      // for the projective lookups into this frame's pictures
+out vec3 WorldPos;
+out vec3 SurfaceNormal;
+out vec2 TexCoords;
+
+void main()
+{
+    vec4 worldPos = model * vec4(position, 1.0);
+
+    // The sea is flat; trust the mesh normal but keep it pointing up.
+    vec3 n = mat3(model) * normal;
+    n = dot(n, n) > 1e-8 ? normalize(n) : vec3(0.0, 1.0, 0.0);
+    if (n.y < 0.0)
+        n = -n;
+
+    WorldPos = worldPos.xyz;
+    SurfaceNormal = n;
+    TexCoords = texCoords;
+    ClipSpace = projection * view * worldPos;
+
+    gl_ClipDistance[0] = 1.0;   // never clipped; the water is not drawn in the clipped passes
+    gl_Position = ClipSpace;
+}

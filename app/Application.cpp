@@ -1,0 +1,217 @@
+#include "app/Application.h"
+
+#include "app/CommandLine.h"
+#include "app/FrameRate.h"
+#include "app/Input.h"
+#include "render/DataPaths.h"
+#include "render/Fatal.h"
+#include "render/Gl.h"
+#include "render/GlContext.h"
+#include "render/RenderPass.h"
+
+#include <GLFW/glfw3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <iostream>
+
+namespace Skyhog::App {
+namespace {
+
+const std::string WindowTitle = "Skyhog - piss 'em all off!";
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Runs a start-up step and adds its duration to slot.
+template <typename Step>
+void timed(double& slot, Step&& step)
+{
+    const auto start = std::chrono::steady_clock::now();
+    step();
+    slot += secondsSince(start);
+}
+
+void reportGlfwError(int code, const char* description)
+{
+    std::cerr << "GLFW error " << code << ": " << description << '\n';
+}
+
+} // namespace
+
+Application::Application(const WindowSize& size) : size_(size) {}
+
+Application::~Application()
+{
+    shutdown();
+}
+
+void Application::openWindow(bool visible)
+{
+    timed(times_.window, [&] {
+        glfwSetErrorCallback(reportGlfwError);
+        if (!glfwInit()) {
+            note("could not initialize GLFW");
+            pause();
+            glfwTerminate();
+            std::exit(1);
+        }
+        windowSystemUp_ = true;
+        glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
+        glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+        glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+        // Every target is sized once to the window; a resized window would draw into a corner.
+        glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+        glfwWindowHint(GLFW_VISIBLE, visible ? GLFW_TRUE : GLFW_FALSE);
+        window_ = glfwCreateWindow(size_.getWidth(), size_.getHeight(), WindowTitle.c_str(), nullptr, nullptr);
+        if (window_ == nullptr) {
+            note("could not create window");
+            glfwTerminate();
+            pause();
+            std::exit(1);
+        }
+        glfwMakeContextCurrent(window_);
+        Input::install(window_);
+        glfwSetInputMode(window_, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+
+        glewExperimental = GL_TRUE;
+        if (glewInit() != GLEW_OK) fatal("could not initialize GLEW");
+        while (glGetError() != GL_NO_ERROR) {
+        } // GLEW's probing of a core context can leave an error behind
+        GlContext::setAlive(true);
+
+        // Every offscreen target has the window's size; refuse one the driver cannot make.
+        GLint maxTexture = 0, maxRenderbuffer = 0;
+        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
+        glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxRenderbuffer);
+        const GLint limit = std::min(maxTexture, maxRenderbuffer);
+        if (size_.getWidth() > limit || size_.getHeight() > limit) {
+            fatal("window size " + std::to_string(size_.getWidth()) + "x" + std::to_string(size_.getHeight()) +
+                  " is larger than this OpenGL driver supports (" + std::to_string(limit) + ")");
+        }
+
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    });
+}
+
+void Application::startScene()
+{
+    glViewport(0, 0, size_.getWidth(), size_.getHeight());
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_STENCIL_TEST);
+
+    timed(times_.shaders, [&] { shaders_ = std::make_unique<ShaderLibrary>(); });
+    timed(times_.pictures, [&] {
+        intro_ = std::make_unique<Ui::ImageScreen>(shaders_->get("Intro"), DataRoot + "Models/intro.jpg");
+        win_ = std::make_unique<Ui::ImageScreen>(shaders_->get("Intro"), DataRoot + "Models/outro_win.jpg");
+    });
+    timed(times_.sound, [&] {
+        music_ = Audio::SoundEngine::create();
+        if (!music_) fatal("ERROR Sound not available");
+        music_->play2D(DataRoot + "Sounds/Intro.mp3", false);
+    });
+    timed(times_.pictures, [&] {
+        clearWithSky();
+        intro_->draw();
+        glfwSwapBuffers(window_);
+    });
+    timed(times_.world, [&] {
+        world_ = std::make_unique<Scene::World>(*shaders_, size_.getWidth(), size_.getHeight());
+        particles_ = std::make_unique<Game::ParticleStream>(glm::mat4(1.0f), shaders_->get("Particle"), world_->pig());
+    });
+    timed(times_.camera, [&] {
+        camera_ = std::make_unique<Game::FlightCamera>(size_, world_->pig(), *world_, *particles_, glfwGetTime());
+        Input::setCamera(camera_.get());
+    });
+    timed(times_.renderer, [&] {
+        renderer_ = std::make_unique<Game::FrameRenderer>(size_, *camera_, *world_, *shaders_, *particles_);
+    });
+    glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
+}
+
+bool Application::shouldRun() const
+{
+    return glfwGetKey(window_, GLFW_KEY_ESCAPE) != GLFW_PRESS && !glfwWindowShouldClose(window_);
+}
+
+void Application::clearWithSky() const
+{
+    glClearColor(SkyRed, SkyGreen, SkyBlue, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+}
+
+void Application::renderPass(GLuint framebuffer, std::string_view pass)
+{
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    camera_->setPass(pass);
+    clearWithSky();
+    renderer_->renderPass();
+}
+
+void Application::frame()
+{
+    const double frameStart = glfwGetTime();
+    camera_->tick(static_cast<float>(glfwGetTime()));
+    glfwPollEvents();
+    camera_->processKeys(Input::keys(), glfwGetTime());
+    renderer_->updateParticles();
+    renderFrame(frameStart);
+    glfwSwapBuffers(window_);
+}
+
+void Application::renderFrame(double frameStart)
+{
+    if (!renderer_->running()) {
+        clearWithSky();
+        win_->draw();
+        return;
+    }
+    renderer_->setFrameTime(glfwGetTime());
+    glEnable(GL_CLIP_DISTANCE0);
+    renderPass(world_->getReflectionFramebuffer(), RenderPass::Reflection);
+    renderPass(world_->getRefractionFramebuffer(), RenderPass::Refraction);
+    glDisable(GL_CLIP_DISTANCE0);
+    renderPass(renderer_->getMapFramebuffer(), RenderPass::Map);
+    glCullFace(GL_FRONT);
+    renderPass(renderer_->getShadowFramebuffer(), RenderPass::Shadow);
+    glCullFace(GL_BACK);
+    renderPass(0, RenderPass::Main);
+    renderer_->showFps(std::to_string(framesPerSecond(glfwGetTime() - frameStart)));
+}
+
+void Application::shutdown()
+{
+    if (!windowSystemUp_) return;
+    intro_.reset();
+    win_.reset();
+    Input::setCamera(nullptr);
+    camera_.reset(); // stops the sea sound
+    window_ = nullptr;
+    // Terminating the window system takes the context and every GPU object with it.
+    GlContext::setAlive(false);
+    glfwTerminate();
+    windowSystemUp_ = false;
+    shaders_.reset();
+    particles_.reset();
+    world_.reset();
+    renderer_.reset();
+    music_.reset();
+    glfwTerminate();
+}
+
+int run(int argc, char** argv)
+{
+    const ParsedCommandLine line = parseCommandLine(argc, argv, std::cout);
+    if (!line.error.empty()) fatal(line.error);
+    Application app(line.size);
+    app.openWindow();
+    app.startScene();
+    while (app.shouldRun()) app.frame();
+    app.shutdown();
+    return 0;
+}
+
+} // namespace Skyhog::App

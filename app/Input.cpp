@@ -1,0 +1,45 @@
+#include "app/Input.h"
+
+#include <GLFW/glfw3.h>
+
+namespace Skyhog::App::Input {
+namespace {
+
+Game::KeyState keyState{};
+bool firstCursorEvent = true;
+Game::FlightCamera* activeCamera = nullptr;
+
+} // namespace
+
+void install(GLFWwindow* window)
+{
+    glfwSetKeyCallback(window, onKey);
+    glfwSetCursorPosCallback(window, onCursor);
+    glfwSetScrollCallback(window, onScroll);
+}
+
+void setCamera(Game::FlightCamera* camera) { activeCamera = camera; }
+
+const Game::KeyState& keys() { return keyState; }
+
+bool firstCursor() { return firstCursorEvent; }
+
+void onKey(GLFWwindow* window, int key, int, int action, int)
+{
+    if (key == GLFW_KEY_ESCAPE && action == GLFW_PRESS) glfwSetWindowShouldClose(window, GLFW_TRUE);
+    if (key < 0 || key >= static_cast<int>(keyState.size())) return;
+    if (action == GLFW_PRESS) keyState[static_cast<std::size_t>(key)] = true;
+    else if (action == GLFW_RELEASE) keyState[static_cast<std::size_t>(key)] = false;
+}
+
+void onCursor(GLFWwindow*, double x, double y)
+{
+    if (activeCamera != nullptr) firstCursorEvent = activeCamera->onCursor(x, y, firstCursorEvent);
+}
+
+void onScroll(GLFWwindow*, double, double yOffset)
+{
+    if (activeCamera != nullptr) activeCamera->onScroll(yOffset);
+}
+
+} // namespace Skyhog::App::Input

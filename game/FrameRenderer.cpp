@@ -1,0 +1,268 @@
+#include "game/FrameRenderer.h"
+
+#include "game/HitTest.h"
+#include "render/DataPaths.h"
+#include "render/Fatal.h"
+#include "render/RenderPass.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <cmath>
+#include <iostream>
+#include <numbers>
+
+namespace Skyhog::Game {
+namespace {
+
+const std::string FontPath = DataRoot + "Models/arial.ttf";
+
+// The view with its translation removed: only the turn stays.
+glm::mat4 withoutTranslation(const glm::mat4& view)
+{
+    return glm::mat4(glm::mat3(view));
+}
+
+glm::vec4 clipPlaneFor(std::string_view pass)
+{
+    if (pass == RenderPass::Reflection) return {0.0f, 1.0f, 0.0f, 5.0f};   // keep what is above the water
+    if (pass == RenderPass::Refraction) return {0.0f, -1.0f, 0.0f, -5.0f}; // keep what is below it
+    return {0.0f, -1.0f, 0.0f, 10000.0f};                                  // keep everything
+}
+
+} // namespace
+
+FrameRenderer::FrameRenderer(const WindowSize& windowSize, FlightCamera& camera, Scene::World& world,
+                             const ShaderLibrary& shaders, ParticleStream& particles)
+    : windowSize_(windowSize), camera_(camera), world_(world), shaders_(shaders), particles_(particles),
+      shadowMap_(shaders.get("DebugDepth"), windowSize.getWidth(), windowSize.getHeight()), lamp_(world.lamp()),
+      fpsText_(shaders.get("Text"), FontPath),
+      mapBuffer_(shaders.get("Map"), windowSize.getHeight(), windowSize.getWidth()), rig_(camera.getRig()),
+      frustum_(static_cast<float>(windowSize.getWidth()), static_cast<float>(windowSize.getHeight())),
+      aspect_(static_cast<float>(windowSize.getWidth()) / static_cast<float>(windowSize.getHeight())),
+      skyBox_(world.skyBox()), scoreText_(shaders.get("Text"), FontPath)
+{
+    frustum_.setLens(70.0f, aspect_, 1.0f, 250.0f);
+    // 45 is passed as radians, as it always has been: a vertical field of view of about 58 degrees.
+    projection_ = glm::perspective(45.0f, aspect_, 0.1f, 100.0f);
+    skyProjection_ = glm::perspective(1.0f, aspect_, 0.1f, 100.0f);
+    // The light looks straight down; without its translation the shadow box is
+    // a 100-unit cube centred on the world origin.
+    lightSpace_ = glm::ortho(-50.0f, 50.0f, -50.0f, 50.0f, -50.0f, 50.0f) * withoutTranslation(camera_.lightView());
+    visibleModels_.reserve(world.sceneModels().size());
+    peopleBoxes_.reserve(world.people().size());
+}
+
+FrameRenderer::~FrameRenderer()
+{
+    visibleModels_.clear();
+}
+
+void FrameRenderer::updateParticles()
+{
+    particles_.update(camera_.getDeltaTime());
+}
+
+void FrameRenderer::showFps(const std::string& text)
+{
+    fpsText_.drawText(text, 550.0f, 770.0f, 0.5f, glm::vec3(0.3f, 0.7f, 0.9f));
+}
+
+void FrameRenderer::renderPass()
+{
+    const std::string_view pass = camera_.getPass();
+    if (world_.people().empty()) running_ = false;
+
+    rig_.update();
+    const glm::mat4 view = camera_.viewFor();
+    skyView_ = withoutTranslation(view);
+
+    collectVisibleModels(pass);
+    if (pass != RenderPass::Shadow) {
+        drawSky();
+        drawIsland(pass, view);
+    }
+    advanceWalkAndFlap();
+    if (!camera_.freeFlight()) poseThePig();
+    drawModels(pass, view);
+    if (!camera_.freeFlight() && camera_.peeing() && (pass == RenderPass::Main || pass == RenderPass::Map)) {
+        drawParticlesAndHit(view);
+    }
+    drawWater(pass, view);
+    if (pass == RenderPass::Main) drawOverlays();
+}
+
+void FrameRenderer::collectVisibleModels(std::string_view pass)
+{
+    visibleModels_.clear();
+    const bool cull = camera_.cullingOn() && !camera_.freeFlight() && pass != RenderPass::Shadow;
+    if (cull) {
+        // The frustum follows the camera this pass really uses.
+        const PassEye eye = camera_.passEye();
+        frustum_.update(eye.eye, eye.target, glm::normalize(eye.up), eye.right());
+    }
+    for (Scene::Model* model : world_.sceneModels()) {
+        if (!cull || frustum_.test(*model) != 0) visibleModels_.push_back(model);
+    }
+}
+
+void FrameRenderer::drawSky()
+{
+    glDepthMask(GL_FALSE); // everything drawn later covers the sky
+    const ShaderProgram& program = *skyBox_.getShader();
+    program.use();
+    program.setMat4("view", skyView_);
+    program.setMat4("projection", skyProjection_);
+    skyBox_.draw();
+    glDepthMask(GL_TRUE);
+}
+
+void FrameRenderer::setLitUniforms(const ShaderProgram& program, std::string_view pass, const glm::mat4& view) const
+{
+    program.setMat4("projection", projection_);
+    program.setMat4("view", view);
+    program.setMat4("lightSpaceMatrix", lightSpace_);
+    program.setVec3("lightColor", lamp_.getColor());
+    program.setVec4("clipPlane", clipPlaneFor(pass));
+    program.setVec3("lightPos", lamp_.worldPosition());
+}
+
+void FrameRenderer::drawIsland(std::string_view pass, const glm::mat4& view)
+{
+    Scene::Island& island = world_.island();
+    const ShaderProgram& program = *island.mainProgram();
+    program.use();
+    setLitUniforms(program, pass, view);
+    const glm::vec3 position = rig_.getPosition();
+    program.setVec3("cameraPos", glm::length(position) > 0.0f ? glm::normalize(position) : position);
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, shadowMap_.getDepthTexture());
+    const GLint shadowMap = program.uniformLocation("shadowMap");
+    if (shadowMap == -1) note("Error: shadowMap");
+    else glUniform1i(shadowMap, 1);
+    island.draw();
+}
+
+void FrameRenderer::advanceWalkAndFlap()
+{
+    // People walk back and forth while the shared counter stays within 0..1000.
+    if (walk_ > WalkLimit) {
+        walkStep_ = -walkStep_;
+        walkDir_ = -walkDir_;
+    }
+    if (walk_ < 0.0f) {
+        walkStep_ = -walkStep_;
+        walkDir_ = -walkDir_;
+    }
+    // The wings rock a twentieth of a degree per pass, reversing past +-50 passes.
+    if (flap_ > FlapLimit) {
+        flapStep_ = -flapStep_;
+        flapDir_ = -flapDir_;
+    }
+    if (flap_ < -FlapLimit) {
+        flapStep_ = -flapStep_;
+        flapDir_ = -flapDir_;
+    }
+    flap_ += flapDir_;
+    world_.leftWing().rotate(flapStep_, glm::vec3(0.0f, 0.0f, 1.0f));
+    world_.rightWing().rotate(-flapStep_, glm::vec3(0.0f, 0.0f, 1.0f));
+}
+
+void FrameRenderer::poseThePig()
+{
+    // The pig's nose is +z in its file; turning it by yaw + 90 degrees points
+    // it along the camera's horizontal front, the way W moves it.
+    const float heading = glm::radians(rig_.getYaw()) + std::numbers::pi_v<float> / 2.0f;
+    const glm::mat4 pose = glm::rotate(glm::mat4(1.0f), heading, glm::vec3(0.0f, 1.0f, 0.0f));
+    world_.pig().setPose(pose);
+    for (Scene::Model* wing : world_.wings()) wing->setPose(pose);
+}
+
+void FrameRenderer::drawModels(std::string_view pass, const glm::mat4& view)
+{
+    const glm::vec3 walkOffset(walkStep_, 0.0f, 0.0f);
+    if (pass == RenderPass::Shadow) {
+        const ShaderProgram& depth = *shaders_.get("Depth");
+        depth.use();
+        depth.setMat4("lightSpaceMatrix", lightSpace_);
+        for (Scene::Model* model : world_.sceneModels()) model->drawDepth();
+        for (Scene::Model* person : world_.people()) {
+            walk_ += static_cast<float>(walkDir_);
+            person->translate(walkOffset);
+            person->drawDepth();
+        }
+        return;
+    }
+    const ShaderProgram& program = *shaders_.get("Shadow");
+    program.use();
+    setLitUniforms(program, pass, view);
+    glActiveTexture(GL_TEXTURE1);
+    program.setInt("shadowMap", 1);
+    glBindTexture(GL_TEXTURE_2D, shadowMap_.getDepthTexture());
+    for (Scene::Model* model : visibleModels_) model->draw();
+    for (Scene::Model* person : world_.people()) {
+        walk_ += static_cast<float>(walkDir_);
+        person->translate(walkOffset);
+        person->draw();
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glActiveTexture(GL_TEXTURE0);
+}
+
+void FrameRenderer::drawParticlesAndHit(const glm::mat4& view)
+{
+    const ShaderProgram& program = *particles_.program();
+    program.use();
+    program.setMat4("projection", projection_);
+    program.setMat4("view", view);
+    // The camera's right and up in world space are the rows of the view's turn.
+    program.setVec3("cameraRight_worldspace", glm::vec3(skyView_[0][0], skyView_[1][0], skyView_[2][0]));
+    program.setVec3("cameraUp_worldspace", glm::vec3(skyView_[0][1], skyView_[1][1], skyView_[2][1]));
+    particles_.draw();
+    hitTest();
+}
+
+void FrameRenderer::hitTest()
+{
+    std::vector<Scene::Model*>& people = world_.people();
+    if (people.empty()) return;
+    Scene::Model& pig = world_.pig();
+    const Box pigBox = boxFromCorners(pig.worldMin(), pig.worldMax());
+    peopleBoxes_.clear();
+    for (Scene::Model* person : people) peopleBoxes_.push_back(boxFromCorners(person->worldMin(), person->worldMax()));
+
+    const auto hit = findHit(pigBox, peopleBoxes_, particles_.recordedPositions(), std::cout);
+    if (!hit) return;
+    std::cout.flush();
+    camera_.getSoundEngine().play2D(DataRoot + "Sounds/pain.mp3", false);
+    score_ += 10;
+    world_.removePerson(people[*hit]);
+}
+
+void FrameRenderer::drawWater(std::string_view pass, const glm::mat4& view)
+{
+    if (pass == RenderPass::Main && camera_.waterDebug()) mapBuffer_.draw();
+    if (pass != RenderPass::Main && pass != RenderPass::Map) return;
+    Scene::Water& water = world_.water();
+    const ShaderProgram& program = *water.mainProgram();
+    program.use();
+    program.setMat4("projection", projection_);
+    program.setMat4("view", view);
+    program.setVec3("cameraPos", rig_.getPosition());
+    program.setVec3("lightPos", lamp_.worldPosition());
+    // Swings between -0.01 and 0.01 with a period of 2 pi seconds.
+    program.setFloat("moveFactor", 0.01f * std::sin(static_cast<float>(frameTime_)));
+    water.draw();
+}
+
+void FrameRenderer::drawOverlays()
+{
+    if (camera_.shadowDebug()) {
+        shadowMap_.drawDebug();
+    } else if (camera_.waterDebug()) {
+        world_.water().drawReflectionDebug();
+        world_.water().drawRefractionDebug();
+    }
+    scoreText_.drawText("Points: " + std::to_string(score_), 50.0f, 50.0f, 0.7f, glm::vec3(1.0f, 0.7f, 0.3f));
+}
+
+} // namespace Skyhog::Game

@@ -1,0 +1,101 @@
+// Draws one render pass each time the frame loop asks, choosing what to draw
+// and with which program and uniforms from the camera's current pass name.
+// Also holds the game state the passes change: the running flag, the score,
+// the people's walk and the wings' flap. Owns the shadow map, the map screen
+// buffer, the view frustum and the two text renderers.
+//
+// Per pass, in order: sky box, island, scene models and people, particles and
+// hit test, map quad and water, debug pictures, score (see renderPass()).
+// The caller binds the pass's target and clears it first.
+#pragma once
+#include "game/FlightCamera.h"
+#include "game/ParticleStream.h"
+#include "render/ScreenBuffer.h"
+#include "render/ShaderLibrary.h"
+#include "render/WindowSize.h"
+#include "scene/Frustum.h"
+#include "scene/ShadowMap.h"
+#include "scene/World.h"
+#include "ui/TextRenderer.h"
+
+#include <glm/mat4x4.hpp>
+#include <string>
+#include <vector>
+
+namespace Skyhog::Game {
+
+class FrameRenderer {
+public:
+    FrameRenderer(const WindowSize& windowSize, FlightCamera& camera, Scene::World& world,
+                  const ShaderLibrary& shaders, ParticleStream& particles);
+    ~FrameRenderer();
+    FrameRenderer(const FrameRenderer&) = delete;
+    FrameRenderer& operator=(const FrameRenderer&) = delete;
+
+    // Draws the camera's current pass into the bound, cleared target.
+    void renderPass();
+    // Draws the frames-per-second text where the fps line has always been
+    // (above the text space's top edge, so it does not show).
+    void showFps(const std::string& text);
+    // Advances the particle stream by the camera's time step (once per frame).
+    void updateParticles();
+    // The frame's clock in seconds, for the water's moving distortion.
+    void setFrameTime(double seconds) { frameTime_ = seconds; }
+
+    bool running() const { return running_; }
+    int score() const { return score_; }
+    GLuint getMapFramebuffer() const { return mapBuffer_.getFramebuffer(); }
+    GLuint getShadowFramebuffer() const { return shadowMap_.getFramebuffer(); }
+    const std::vector<Scene::Model*>& visibleModels() const { return visibleModels_; }
+    Helper::Frustum& frustum() { return frustum_; }
+
+    static constexpr float WalkLimit = 1000.0f;
+    static constexpr int FlapLimit = 50;
+
+private:
+    void collectVisibleModels(std::string_view pass);
+    void drawSky();
+    void setLitUniforms(const ShaderProgram& program, std::string_view pass, const glm::mat4& view) const;
+    void drawIsland(std::string_view pass, const glm::mat4& view);
+    void advanceWalkAndFlap();
+    void poseThePig();
+    void drawModels(std::string_view pass, const glm::mat4& view);
+    void drawParticlesAndHit(const glm::mat4& view);
+    void hitTest();
+    void drawWater(std::string_view pass, const glm::mat4& view);
+    void drawOverlays();
+
+    const WindowSize& windowSize_;
+    FlightCamera& camera_;
+    Scene::World& world_;
+    const ShaderLibrary& shaders_;
+    ParticleStream& particles_;
+    Scene::ShadowMap shadowMap_;
+    Scene::Lamp& lamp_;
+    Ui::TextRenderer fpsText_;
+    ScreenBuffer mapBuffer_;
+    CameraRig& rig_;
+    bool running_ = true;
+    Helper::Frustum frustum_;
+    float aspect_;
+    int score_ = 0;
+    std::vector<Scene::Model*> visibleModels_;
+    Scene::SkyBox& skyBox_;
+    float walk_ = 0.0f;
+    float walkStep_ = 0.05f;
+    int walkDir_ = 1;
+    int flap_ = 0;
+    float flapStep_ = 0.05f;
+    int flapDir_ = 1;
+    Ui::TextRenderer scoreText_;
+
+    // Fixed for the whole run, so computed once.
+    glm::mat4 projection_;
+    glm::mat4 skyProjection_;
+    glm::mat4 lightSpace_;
+    glm::mat4 skyView_{1.0f};
+    double frameTime_ = 0.0;
+    std::vector<Game::Box> peopleBoxes_; // reused by every hit test
+};
+
+} // namespace Skyhog::Game

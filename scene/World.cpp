@@ -1,0 +1,115 @@
+#include "scene/World.h"
+
+#include "render/DataPaths.h"
+#include "render/TextureLoader.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <algorithm>
+#include <iostream>
+
+namespace Skyhog::Scene {
+namespace {
+
+const glm::mat4 Identity(1.0f);
+// Every piece of scenery shares this offset; the pig shares another.
+const glm::vec3 SceneryOffset(-10.0f, -50.0f, 10.0f);
+const glm::vec3 PigOffset(0.0f, 28.0f, 5.0f);
+const glm::vec3 PigScale(0.8f);
+const glm::vec3 PersonScale(10.0f);
+
+std::string modelPath(const std::string& relative) { return DataRoot + "Models/" + relative; }
+
+} // namespace
+
+World::World(const ShaderLibrary& shaders, int width, int height) : shaders_(shaders)
+{
+    ShaderProgram* depth = shaders_.get("Depth");
+
+    Model& pig = load(modelPath("Pig/pig9.obj"), "Shadow");
+    pig.translate(PigOffset);
+    pig.scale(PigScale);
+    pig.updateModelMatrix();
+    sceneModels_.push_back(&pig);
+
+    skyBox_ = std::make_unique<SkyBox>(shaders_.get("SkyBox"));
+
+    for (const char* file : {"Pig/left_wing.obj", "Pig/right_wing.obj"}) {
+        Model& wing = load(modelPath(file), "Shadow");
+        wing.translate(PigOffset);
+        wing.scale(PigScale);
+        wing.updateModelMatrix();
+        sceneModels_.push_back(&wing);
+        wings_.push_back(&wing);
+    }
+
+    auto addScenery = [&](const std::string& relative) {
+        Model& model = load(modelPath(relative), "Shadow");
+        model.scale(glm::vec3(1.0f));
+        model.translate(SceneryOffset);
+        sceneModels_.push_back(&model);
+    };
+    addScenery("Ground/seeGround.obj");
+    addScenery("Landscape/boatyMcBoatface.obj");
+    for (int n = 1; n <= PalmCount; ++n) addScenery("Landscape/Palms/palm" + std::to_string(n) + ".obj");
+
+    island_ = std::make_unique<Island>(Identity, shaders_.get("Island"), depth, modelPath("Ground/islandOnly.obj"));
+    island_->scale(glm::vec3(1.0f));
+    island_->translate(SceneryOffset);
+
+    for (int n = 1; n <= PersonCount; ++n) {
+        Model& marker = load(modelPath("Positions/position" + std::to_string(n) + ".obj"), "Shadow");
+        marker.translate(SceneryOffset);
+        positions_.push_back(&marker);
+    }
+
+    // Each person stands at its marker's lower corner, moved by the scenery
+    // offset, so it lands exactly where the marker would be drawn.
+    const glm::mat4 toScenery = glm::translate(Identity, SceneryOffset);
+    for (Model* marker : positions_) {
+        const glm::vec3 spot(toScenery * marker->worldMin());
+        Model& person = load(modelPath("People/Bystand/Bystander.obj"), "Shadow");
+        person.scale(PersonScale);
+        person.translate(spot);
+        person.updateModelMatrix();
+        people_.push_back(&person);
+    }
+
+    const int windowHeight = height;
+    const int windowWidth = width;
+    water_ = std::make_unique<Water>(Identity, shaders_.get("Water"), shaders_.get("DebugWater"), depth,
+                                     modelPath("Ground/water.obj"), windowHeight, windowWidth);
+    water_->scale(glm::vec3(80.0f));
+    water_->translate(glm::vec3(0.0f, -60.0f, 0.0f));
+
+    lamp_ = std::make_unique<Lamp>(Identity, shaders_.get("Lamp"));
+
+    // Start-up decoded every file once; the copies are no longer needed.
+    Model::clearFileCache();
+    clearDecodedImageCache();
+    std::cout << "models loaded" << std::endl;
+}
+
+World::~World() = default;
+
+Model& World::load(const std::string& path, const char* mainProgram)
+{
+    owned_.push_back(std::make_unique<Model>(Identity, shaders_.get(mainProgram), shaders_.get("Depth"), path));
+    return *owned_.back();
+}
+
+void World::removePerson(const Model* person)
+{
+    std::erase(people_, person);
+}
+
+void World::setTextureFilter(GLint minFilter, GLint magFilter)
+{
+    skyBox_->setTextureFilter(minFilter, magFilter);
+    water_->setTextureFilter(minFilter, magFilter);
+    island_->setTextureFilter(minFilter, magFilter);
+    for (Model* model : sceneModels_) model->setTextureFilter(minFilter, magFilter);
+    for (Model* person : people_) person->setTextureFilter(minFilter, magFilter);
+}
+
+} // namespace Skyhog::Scene

@@ -1,0 +1,43 @@
+// Without an output device the game still gets an engine: a silent one.
+// Registered to run with ALSOFT_DRIVERS naming a driver that does not exist.
+#include "audio/SoundEngine.h"
+#include "tests/audio/ToneFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace Skyhog::Audio {
+namespace {
+
+TEST(NoDevice, EnginesAreSilentHarmlessAndSaySoOnce)
+{
+    testing::internal::CaptureStdout();
+    auto intro = SoundEngine::create();
+    auto effects = SoundEngine::create();
+    const std::string said = testing::internal::GetCapturedStdout();
+    ASSERT_NE(intro, nullptr);
+    ASSERT_NE(effects, nullptr);
+    if (!intro->silent()) GTEST_SKIP() << "there is a sound output device here";
+
+    EXPECT_TRUE(effects->silent());
+    EXPECT_EQ(said, "No sound output device found: sound is off\n");
+
+    Testing::ScratchDir dir;
+    const std::string tone = dir.file("tone.wav");
+    ASSERT_NO_FATAL_FAILURE(Testing::writeTone(tone, 440.0, 0.2));
+    testing::internal::CaptureStdout();
+    const auto before = std::chrono::steady_clock::now();
+    for (int i = 0; i < 100; ++i) {
+        const SoundHandle sound = effects->play2D(i % 2 ? tone : dir.file("missing.wav"), i % 3 == 0);
+        EXPECT_FALSE(sound);
+        EXPECT_EQ(effects->state(sound), SoundState::Finished);
+        effects->stop(sound);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(50));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "a silent engine looks at no file";
+    EXPECT_EQ(effects->voiceCount(), 0u);
+}
+
+} // namespace
+} // namespace Skyhog::Audio
