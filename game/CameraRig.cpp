@@ -4,6 +4,7 @@
 
 #include <glm/geometric.hpp>
 #include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/constants.hpp>
 #include <glm/trigonometric.hpp>
 
 #include <algorithm>
@@ -59,6 +60,14 @@ void CameraRig::updateFront()
         // Free flight and the culling view look a little upwards.
         front_ = glm::normalize(glm::vec3(std::cos(a) * std::cos(b), std::sin(b) + 0.7f, -std::sin(a) * std::cos(b)));
     }
+}
+
+glm::mat4 CameraRig::headingPose() const
+{
+    // A turn by yaw + 90 degrees about y carries +z onto (cos yaw, 0, -sin yaw),
+    // the horizontal part of the front.
+    const float heading = glm::radians(yaw_) + glm::half_pi<float>();
+    return glm::rotate(glm::mat4(1.0f), heading, glm::vec3(0.0f, 1.0f, 0.0f));
 }
 
 glm::vec3 CameraRig::aim() const

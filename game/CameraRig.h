@@ -44,6 +44,8 @@ public:
     const glm::vec3& getUp() const { return up_; }
     float getYaw() const { return yaw_; }
     float getPitch() const { return pitch_; }
+    // Turns the pig (nose +z in its file) to face the horizontal front.
+    glm::mat4 headingPose() const;
     // normalize((1, 0, 0) - position).
     glm::vec3 aim() const;
 

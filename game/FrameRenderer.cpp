@@ -9,7 +9,6 @@
 
 #include <cmath>
 #include <iostream>
-#include <numbers>
 
 namespace Skyhog::Game {
 namespace {
@@ -169,10 +168,8 @@ void FrameRenderer::advanceWalkAndFlap()
 
 void FrameRenderer::poseThePig()
 {
-    // The pig's nose is +z in its file; turning it by yaw + 90 degrees points
-    // it along the camera's horizontal front, the way W moves it.
-    const float heading = glm::radians(rig_.getYaw()) + std::numbers::pi_v<float> / 2.0f;
-    const glm::mat4 pose = glm::rotate(glm::mat4(1.0f), heading, glm::vec3(0.0f, 1.0f, 0.0f));
+    // The pig faces the way W moves it, whatever the yaw.
+    const glm::mat4 pose = rig_.headingPose();
     world_.pig().setPose(pose);
     for (Scene::Model* wing : world_.wings()) wing->setPose(pose);
 }

@@ -139,6 +139,17 @@ Model::Model(const glm::mat4& placement, ShaderProgram* mainProgram, ShaderProgr
     load(path);
 }
 
+Model::Model(const glm::mat4& placement, ShaderProgram* mainProgram, ShaderProgram* depthProgram)
+    : mainProgram_(mainProgram), depthProgram_(depthProgram), placement_(placement)
+{
+}
+
+void Model::setLocalBox(const glm::vec3& min, const glm::vec3& max)
+{
+    localMin_ = glm::vec4(min, 1.0f);
+    localMax_ = glm::vec4(max, 1.0f);
+}
+
 Model::~Model() = default;
 
 void Model::load(const std::string& path)

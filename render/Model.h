@@ -79,6 +79,12 @@ public:
     // Drops the parsed files kept for reuse (call once start-up is over).
     static void clearFileCache();
 
+protected:
+    // A model without a file or meshes: only matrices and a box. Makes no GL calls.
+    Model(const glm::mat4& placement, ShaderProgram* mainProgram, ShaderProgram* depthProgram);
+    // Replaces the loaded box (w = 1 is added).
+    void setLocalBox(const glm::vec3& min, const glm::vec3& max);
+
 private:
     void load(const std::string& path);
     std::vector<Meshes::Texture> texturesFor(const std::vector<std::string>& paths, const char* type);

@@ -23,8 +23,6 @@ Water::Water(const glm::mat4& modelMatrix, ShaderProgram* waterProgram, ShaderPr
              ShaderProgram* depthProgram, const std::string& path, std::int32_t height, std::int32_t width)
     : Model(modelMatrix, waterProgram, depthProgram, path),
       surfaceTexture_(surfaceTextureOf(*this, path)),
-      height_(height),
-      width_(width),
       reflection_(*debugProgram, height, width, TopLeftQuad),
       refraction_(*debugProgram, height, width, TopRightMirroredQuad)
 {

@@ -46,9 +46,7 @@ public:
 
 private:
     GLuint surfaceTexture_; // first texture of the first mesh; the model's texture cache owns it
-    std::int32_t height_;
-    std::int32_t width_;
-    ScreenBuffer reflection_;
+    ScreenBuffer reflection_; // each target is height x width, with its debug quad
     ScreenBuffer refraction_;
     GlTexture dudvTexture_;
 };

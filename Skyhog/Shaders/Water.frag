@@ -6,6 +6,7 @@
 // lightPos the lamp, moveFactor = 0.01 * sin(t).
 
 in vec4 ClipSpace;
+in vec4 MirrorClip;
 in vec3 WorldPos;
 in vec3 SurfaceNormal;
 in vec2 TexCoords;
@@ -39,11 +40,30 @@ void main()
     vec2 ndc = ClipSpace.xy / ClipSpace.w * 0.5 + 0.5;
 
     vec2 refractCoords = ndc;
+
     // The reflection picture is shot by a camera 12 units lower, same heading,
-    // up vector flipped - i.e. it is turned 180 degrees. Reading it at
-    // (1 - x, y) gives the mirrored look. Adjust HERE if it looks wrong
-    // on screen (e.g. vec2(ndc.x, 1.0 - ndc.y) or 1.0 - ndc).
+    // up vector flipped - i.e. it is turned 180 degrees.
+    //  REFLECT_SCREEN_FLIP: read it at (1 - x, y). Undoing the turn gives
+    //    (1 - x, 1 - y); the remaining y flip mirrors about the middle of the
+    //    screen. Right when the camera looks level from ~6 units above the sea.
+    //  REFLECT_BOUNCED_RAY: read it where the eye ray bounced off the sea
+    //    lands in that picture (projected in Water.vert), undoing the turn
+    //    (1 - that). Equals the flip above for a level camera, but keeps
+    //    reflections under their objects at any pitch; rays leaving the
+    //    picture clamp to its top edge (sky).
+    // Adjust HERE after looking at screenshots.
+    const int REFLECT_SCREEN_FLIP = 0;
+    const int REFLECT_BOUNCED_RAY = 1;
+    const int REFLECT_MODE = REFLECT_BOUNCED_RAY;
+
     vec2 reflectCoords = vec2(1.0 - ndc.x, ndc.y);
+    float offPicture = 0.0;   // 1 where the bounced ray misses the picture
+    if (REFLECT_MODE == REFLECT_BOUNCED_RAY) {
+        vec2 bounced = MirrorClip.xy / max(MirrorClip.w, 1e-4) * 0.5 + 0.5;
+        reflectCoords = 1.0 - bounced;
+        vec2 over = abs(reflectCoords - 0.5) - 0.5;
+        offPicture = MirrorClip.w > 0.0 ? smoothstep(-0.03, 0.03, max(over.x, over.y)) : 1.0;
+    }
 
     // Two dudv lookups drifting against each other.
     vec2 tc = TexCoords * RIPPLE_TILING;
@@ -61,7 +81,8 @@ void main()
     refractCoords = clamp(refractCoords + distortion, 0.001, 0.999);
     reflectCoords = clamp(reflectCoords + distortion, 0.001, 0.999);
 
-    vec3 reflection = texture(reflectionTexture, reflectCoords).rgb;
+    // Off the picture the ray sees open sky; don't smear the picture's edge.
+    vec3 reflection = mix(texture(reflectionTexture, reflectCoords).rgb, SKY_COLOR, offPicture);
     vec3 refraction = texture(refractionTexture, refractCoords).rgb;
 
     // Fresnel (Schlick-style, softened): mostly see-through from above,

@@ -10,11 +10,16 @@ layout(location = 2) in vec2 texCoords;
 uniform mat4 projection;
 uniform mat4 view;
 uniform mat4 model;
+uniform vec3 cameraPos;
 
 out vec4 ClipSpace;      // for the projective lookups into this frame's pictures
+out vec4 MirrorClip;     // the mirrored view ray, projected (see Water.frag)
 out vec3 WorldPos;
 out vec3 SurfaceNormal;
 out vec2 TexCoords;
+
+const float REFLECTION_DROP = 12.0;  // how far below the eye the reflection camera sits
+const float BOUNCE_REACH = 1.0;
 
 void main()
 {
@@ -30,6 +35,16 @@ void main()
     SurfaceNormal = n;
     TexCoords = texCoords;
     ClipSpace = projection * view * worldPos;
+
+    // Where the eye ray bounced off the sea ends up, as seen from the camera
+    // that shot the reflection picture (same heading, REFLECTION_DROP lower).
+    // The bounced ray is followed as far again as the eye is from the water
+    // (BOUNCE_REACH), which keeps the parallax between the two eyes in check.
+    // Everything here is linear in worldPos, so it interpolates exactly.
+    vec3 mirroredEye = vec3(cameraPos.x, 2.0 * worldPos.y - cameraPos.y, cameraPos.z);
+    vec3 bouncedPoint = worldPos.xyz + (worldPos.xyz - mirroredEye) * BOUNCE_REACH;
+    vec3 reflectionEye = cameraPos - vec3(0.0, REFLECTION_DROP, 0.0);
+    MirrorClip = projection * view * vec4(bouncedPoint - reflectionEye, 0.0);
 
     gl_ClipDistance[0] = 1.0;   // never clipped; the water is not drawn in the clipped passes
     gl_Position = ClipSpace;

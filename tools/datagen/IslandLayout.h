@@ -1,0 +1,78 @@
+// Where everything in the world sits: the island's shape, the palms and the
+// spots where people stand, plus the placements the game applies to each file.
+// The models are built from these numbers and the tests check them.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include <glm/vec2.hpp>
+#include <glm/vec3.hpp>
+
+namespace datagen::layout {
+
+// Scenery files (sea ground, island, boat, palms, position markers) are drawn
+// with T(0,-1.75,0) * S(0.2) * T(-10,-50,10): world = 0.2 * file + (-2,-11.75,2).
+inline constexpr float kSceneryScale = 0.2f;
+inline constexpr glm::vec3 kSceneryOffset{-2.0f, -11.75f, 2.0f};
+inline glm::vec3 sceneryToWorld(glm::vec3 file) { return kSceneryScale * file + kSceneryOffset; }
+inline glm::vec3 worldToScenery(glm::vec3 world) { return (world - kSceneryOffset) / kSceneryScale; }
+
+// The water surface (reflection and refraction clip planes) in world units.
+inline constexpr float kWaterLevel = -5.0f;
+// water.obj is drawn with T(0,-1.75,0) * S(0.2) * T(0,-60,0) * S(80):
+// world = 16 * file + (0,-13.75,0), so its plane sits at file y = 8.75 / 16.
+inline constexpr float kWaterFileScale = 16.0f;
+inline constexpr float kWaterFileOffsetY = -13.75f;
+inline constexpr float kWaterFileY = (kWaterLevel - kWaterFileOffsetY) / kWaterFileScale;
+inline constexpr float kWaterHalfSize = 10.0f; // file units, 160 world units
+
+// Pig files are drawn with T(0,-1.75,0) * S(0.2) * T(0,28,5) * S(0.8):
+// world = 0.16 * file + (0, 3.85, 1).
+inline constexpr float kPigScale = 0.16f;
+inline constexpr glm::vec3 kPigOrigin{0.0f, 3.85f, 1.0f};
+
+// A person file is scaled by 10 inside the scenery placement: 2 world units per file unit.
+inline constexpr float kPersonWorldScale = 2.0f;
+inline constexpr float kPersonHeight = 0.9f; // file units, 1.8 world units
+
+// The island: a sandy dome centred ahead of the start.
+inline constexpr glm::vec2 kIslandCentre{0.0f, 20.0f}; // world x, z
+inline constexpr float kIslandRadius = 15.0f;          // mean radius of the coastline
+inline constexpr float kIslandRise = 1.75f;            // sand top above the water
+inline constexpr float kIslandReach = 1.5f;            // underwater slope ends this far out (x coast radius)
+
+// Radius of the coastline (where the sand meets the water) in direction `angle`
+// (radians, measured from +x towards +z around the island centre).
+float coastRadius(float angle);
+// World height of the island surface at world (x, z); far outside it keeps falling.
+float islandHeight(float x, float z);
+// Distance from the island centre relative to the coastline: 0 centre, 1 coast.
+float islandFraction(float x, float z);
+
+// The sea floor under the visible sea, always within (-9, -7) world units.
+float seaGroundHeight(float x, float z);
+inline constexpr float kSeaGroundHalfSize = 120.0f; // world units around the origin
+
+inline constexpr int kPeopleCount = 13;
+inline constexpr int kPalmCount = 41;
+
+struct PalmSpot {
+  glm::vec2 xz;   // world position of the trunk base
+  uint32_t seed;  // shapes this palm
+};
+
+// World (x, z) of the people, in the order of position1..position13.
+const std::vector<glm::vec2>& peopleSpots();
+// The palms in the order of palm1..palm41.
+const std::vector<PalmSpot>& palmSpots();
+inline constexpr float kPalmSpacing = 2.3f;        // between palm bases, world units
+inline constexpr float kPalmClearOfPeople = 1.8f;  // between a palm base and a person
+
+// Where the person stands for marker i (0-based): world (x, island height, z).
+glm::vec3 personWorldPosition(int index);
+
+// The boat floats at the waterline off the island's south-east shore.
+inline constexpr glm::vec3 kBoatPosition{12.0f, kWaterLevel, 38.0f};
+inline constexpr float kBoatHeading = 1.05f; // radians about +y; 0 sails towards +z
+
+} // namespace datagen::layout
