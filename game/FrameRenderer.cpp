@@ -33,9 +33,9 @@ glm::vec4 clipPlaneFor(std::string_view pass)
 FrameRenderer::FrameRenderer(const WindowSize& windowSize, FlightCamera& camera, Scene::World& world,
                              const ShaderLibrary& shaders, ParticleStream& particles)
     : windowSize_(windowSize), camera_(camera), world_(world), shaders_(shaders), particles_(particles),
-      shadowMap_(shaders.get("DebugDepth"), windowSize.getWidth(), windowSize.getHeight()), lamp_(world.lamp()),
+      shadowMap_(*shaders.get("DebugDepth"), windowSize.getWidth(), windowSize.getHeight()), lamp_(world.lamp()),
       fpsText_(shaders.get("Text"), FontPath),
-      mapBuffer_(shaders.get("Map"), windowSize.getHeight(), windowSize.getWidth()), rig_(camera.getRig()),
+      mapBuffer_(*shaders.get("Map"), windowSize.getHeight(), windowSize.getWidth()), rig_(camera.getRig()),
       frustum_(static_cast<float>(windowSize.getWidth()), static_cast<float>(windowSize.getHeight())),
       aspect_(static_cast<float>(windowSize.getWidth()) / static_cast<float>(windowSize.getHeight())),
       skyBox_(world.skyBox()), scoreText_(shaders.get("Text"), FontPath)
@@ -107,7 +107,7 @@ void FrameRenderer::collectVisibleModels(std::string_view pass)
 void FrameRenderer::drawSky()
 {
     glDepthMask(GL_FALSE); // everything drawn later covers the sky
-    const ShaderProgram& program = *skyBox_.getShader();
+    const ShaderProgram& program = skyBox_.getShader();
     program.use();
     program.setMat4("view", skyView_);
     program.setMat4("projection", skyProjection_);

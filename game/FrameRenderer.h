@@ -9,6 +9,7 @@
 // The caller binds the pass's target and clears it first.
 #pragma once
 #include "game/FlightCamera.h"
+#include "game/HitTest.h"
 #include "game/ParticleStream.h"
 #include "render/ScreenBuffer.h"
 #include "render/ShaderLibrary.h"
@@ -95,7 +96,7 @@ private:
     glm::mat4 lightSpace_;
     glm::mat4 skyView_{1.0f};
     double frameTime_ = 0.0;
-    std::vector<Game::Box> peopleBoxes_; // reused by every hit test
+    std::vector<Box> peopleBoxes_; // reused by every hit test
 };
 
 } // namespace Skyhog::Game

@@ -32,7 +32,7 @@ World::World(const ShaderLibrary& shaders, int width, int height) : shaders_(sha
     pig.updateModelMatrix();
     sceneModels_.push_back(&pig);
 
-    skyBox_ = std::make_unique<SkyBox>(shaders_.get("SkyBox"));
+    skyBox_ = std::make_unique<SkyBox>(*shaders_.get("SkyBox"));
 
     for (const char* file : {"Pig/left_wing.obj", "Pig/right_wing.obj"}) {
         Model& wing = load(modelPath(file), "Shadow");

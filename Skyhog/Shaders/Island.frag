@@ -39,7 +39,7 @@ const float SEA_LEVEL = -5.0;
 const float GRAIN_TILING = 1.2;     // grain repeats every ~0.8 world units
 const float GRAIN_WARP = 0.004;     // how far the grain nudges the sand lookup
 const float GRAIN_SHADE = 0.05;     // brightness wobble from the grain
-const float GLITTER_STRENGTH = 0.3;
+const float GLITTER_STRENGTH = 0.22;
 
 float shadowAmount(vec3 n)
 {

@@ -29,9 +29,9 @@ const float RIPPLE_TILING = 0.5;    // dudv repeats every 2 texCoord units
 const float FLOW_SCALE = 6.0;       // moveFactor only swings +-0.01; make the sway visible
 const float WAVE_STRENGTH = 0.02;   // screen-space distortion per dudv lookup
 const float NORMAL_BUMP = 0.12;     // ripple tilt used for Fresnel
-const float GLINT_BUMP = 0.35;      // stronger tilt for the lamp's glints
+const float GLINT_BUMP = 0.3;       // stronger tilt for the lamp's glints
 const float GLINT_POWER = 120.0;
-const float GLINT_STRENGTH = 0.6;
+const float GLINT_STRENGTH = 0.5;
 const float FRESNEL_F0 = 0.06;
 const float COLOUR_TINT = 0.25;     // how much of the water colour texture shows
 
@@ -50,7 +50,7 @@ void main()
     //    lands in that picture (projected in Water.vert), undoing the turn
     //    (1 - that). Equals the flip above for a level camera, but keeps
     //    reflections under their objects at any pitch; rays leaving the
-    //    picture clamp to its top edge (sky).
+    //    picture fade to the sky colour instead of smearing its edge.
     // Adjust HERE after looking at screenshots.
     const int REFLECT_SCREEN_FLIP = 0;
     const int REFLECT_BOUNCED_RAY = 1;

@@ -16,6 +16,7 @@
 #include <numbers>
 #include <string>
 #include <thread>
+#include <cstdio>
 
 namespace Skyhog::Audio {
 namespace {
@@ -104,6 +105,8 @@ TEST_P(CaptureLoop, LoopIsSeamlessUntilItsEngineGoes)
     const double level = out.rms(from, to);
     EXPECT_GT(level, 0.1);
     const double quietest = *std::min_element(windows.begin(), windows.end());
+    std::printf("DEBUG level %f quietest %f step %f steady %f tail %g freq %f len %f stopped %f started %f\n", level, quietest, out.largestStep(from,to), level * std::numbers::sqrt2 * 2.0 * std::numbers::pi * 440.0 / out.sampleRate, out.rms(stopped + 0.15, stopped + 0.35), out.zeroCrossingFrequency(from,to), out.seconds(), stopped, started);
+    for (double t = 0; t < out.seconds(); t += 0.05) std::printf("%.2f:%.3f ", t, out.rms(t, t+0.05)); std::printf("\n");
     EXPECT_GT(quietest, 0.9 * level) << "the loop has a gap";
     // A sine of peak A never steps by more than A * 2 pi f / rate between samples.
     const double steadyStep = level * std::numbers::sqrt2 * 2.0 * std::numbers::pi * 440.0 / out.sampleRate;

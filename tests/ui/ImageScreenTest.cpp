@@ -102,8 +102,10 @@ protected:
 
     void writePictures()
     {
-        writeQuadrantPicture((tree_.root() / "Skyhog/Models/intro.jpg").string());
-        std::filesystem::copy_file(tree_.root() / "Skyhog/Models/intro.jpg", tree_.root() / "Skyhog/Models/outro_win.jpg");
+        const auto models = tree_.root() / "Skyhog" / "Models";
+        std::filesystem::create_directories(models);
+        writeQuadrantPicture((models / "intro.jpg").string());
+        std::filesystem::copy_file(models / "intro.jpg", models / "outro_win.jpg");
     }
 
     // Clears the target to magenta, draws the screen and reads the target back.

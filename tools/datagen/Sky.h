@@ -1,0 +1,27 @@
+// The sky around the world, shared by the six sky box faces.
+#pragma once
+#include <string>
+
+#include <glm/vec2.hpp>
+#include <glm/vec3.hpp>
+
+namespace datagen {
+
+// Colour seen looking along the unit direction `dir` (+y up): haze at the
+// horizon, deep blue overhead, soft clouds, and the sea below the horizon.
+glm::vec3 skyColour(glm::vec3 dir);
+
+struct SkyFace {
+  const char* file; // under Models/Skybox
+  glm::vec3 axis;   // the cube map face's major axis
+};
+// right (+X), left (-X), top (+Y), bottom (-Y), back (+Z), front (-Z).
+extern const SkyFace kSkyFaces[6];
+
+// Direction through the point (s, t) in [0,1]^2 of cube map face `face`,
+// following OpenGL's face layout (t = 0 is the first row uploaded).
+glm::vec3 cubeFaceDirection(int face, glm::vec2 st);
+
+void writeSkybox(const std::string& root);
+
+} // namespace datagen
