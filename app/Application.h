@@ -53,6 +53,7 @@ public:
     Game::FlightCamera& camera() { return *camera_; }
     Game::FrameRenderer& renderer() { return *renderer_; }
     Scene::World& world() { return *world_; }
+    Game::ParticleStream& particles() { return *particles_; }
     const ShaderLibrary& shaders() const { return *shaders_; }
     const StartupTimes& startupTimes() const { return times_; }
 

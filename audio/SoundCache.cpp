@@ -70,7 +70,7 @@ SoundCache::Sound SoundCache::resolve(const std::string& path, std::unique_ptr<S
     }
 
     std::lock_guard lock(entry->mutex);
-    //
+    if (entry->resolved) return entry->sound;
     entry->resolved = true;
 
     auto file = SoundFile::open(path);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -102,8 +103,21 @@ double Capture::largestStep(double from, double to) const
 std::vector<double> Capture::windowRms(double from, double to, double window) const
 {
     std::vector<double> pieces;
-    for (double at = from; at + window <= to; at += window) pieces.push_back(rms(at, at + window));
+    for (int i = 0; from + (i + 1) * window <= to; ++i)
+        pieces.push_back(rms(from + i * window, from + (i + 1) * window));
     return pieces;
+}
+
+std::pair<double, double> Capture::audible(double level) const
+{
+    constexpr double piece = 0.005;
+    const std::vector<double> pieces = windowRms(0.0, seconds(), piece);
+    const auto loud = [level](double rms) { return rms > level; };
+    const auto first = std::find_if(pieces.begin(), pieces.end(), loud);
+    if (first == pieces.end()) return {0.0, 0.0};
+    const auto last = std::find_if(pieces.rbegin(), pieces.rend(), loud);
+    return {piece * static_cast<double>(first - pieces.begin()),
+            piece * static_cast<double>(pieces.rend() - last)};
 }
 
 Capture readCapture(const std::string& path)

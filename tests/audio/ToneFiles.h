@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Skyhog::Audio::Testing {
@@ -43,6 +44,9 @@ struct Capture {
     double zeroCrossingFrequency(double from, double to) const;
     // Largest jump between neighbouring samples: a gap or a click in a tone shows up here.
     double largestStep(double from, double to) const;
+    // Where sound starts and ends: the first and last 5 ms piece louder than
+    // `level` RMS. {0, 0} when there is no such piece.
+    std::pair<double, double> audible(double level = 0.02) const;
     // RMS of each `window` seconds long piece of [from, to).
     std::vector<double> windowRms(double from, double to, double window) const;
 };

@@ -63,7 +63,9 @@ TEST(ParticlePool, ANewParticleHasAlreadyMovedOneStepWhenFirstDrawn)
         EXPECT_EQ(pool.colorData()[4 * i + 3], 150);
     }
     for (const Particle& particle : pool.particles()) {
-        if (particle.life > 0.0f) EXPECT_FLOAT_EQ(particle.life, 5.0f - 0.004f);
+        if (particle.life > 0.0f) {
+            EXPECT_FLOAT_EQ(particle.life, 5.0f - 0.004f);
+        }
     }
 }
 
@@ -71,7 +73,7 @@ TEST(ParticlePool, DeadParticlesAreNeitherCountedNorRecordedAndTheirSlotsComeBac
 {
     ParticlePool pool(Emitter);
     pool.update(0.0167f, Emitter); // 8 particles with 5 s to live
-    pool.update(5.0f, Emitter);    // they die; 8 new ones are born
+    pool.update(4.99f, Emitter);   // they die; 8 new ones are born with 0.01 s left
     EXPECT_EQ(pool.particleCount(), 8);
     EXPECT_EQ(pool.recordedPositions().size(), 8u);
     EXPECT_EQ(alive(pool), 8);

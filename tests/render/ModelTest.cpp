@@ -395,15 +395,19 @@ TEST_F(ModelTest, ObjectsWithoutGeometryAmongRealOnesLoad)
     EXPECT_EQ(model->drawnMeshCount(), static_cast<int>(model->meshes().size()));
 }
 
-TEST_F(ModelTest, ImportFailureEndsTheProcessWithTheImporterMessage)
+TEST_F(ModelTest, MissingFileEndsTheProcessWithTheImporterMessage)
 {
     const std::string missing = (tree.root() / "absent.obj").string();
-    std::string output = SkyhogTest::runExpectingExit1(&tree, [&] { load(missing); });
+    const std::string output = SkyhogTest::runExpectingExit1(&tree, [&] { load(missing); });
     ASSERT_FALSE(output.empty());
     EXPECT_EQ(SkyhogTest::lines(output)[0].rfind("Error AASIMPUnable to open file", 0), 0u) << output;
+}
 
+TEST_F(ModelTest, CorruptFileEndsTheProcessWithTheImporterMessage)
+{
+    // A face that names vertices the file never defines.
     const std::string broken = tree.write("broken.obj", "v 0 0 0\nf 1 2 3\n").string();
-    output = SkyhogTest::runExpectingExit1(&tree, [&] { load(broken); });
+    const std::string output = SkyhogTest::runExpectingExit1(&tree, [&] { load(broken); });
     ASSERT_FALSE(output.empty());
     const std::string first = SkyhogTest::lines(output)[0];
     EXPECT_EQ(first.rfind("Error AASIMP", 0), 0u) << output;

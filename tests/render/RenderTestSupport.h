@@ -61,6 +61,7 @@ ProgramFiles writeProgramFiles(const TempTree& tree, const std::string& name, co
 // death-test child (a re-executed copy of this program), expects exit status
 // 1 and returns what the child wrote to standard output. The child removes
 // `tree` (if given) on its way out, since it never runs destructors.
+// Call it at most once per test: the child re-runs the test body from the top.
 std::string runExpectingExit1(const TempTree* tree, const std::function<void()>& body);
 
 // Splits text into lines (a trailing piece without line end is kept).

@@ -34,8 +34,10 @@ protected:
     void SetUp() override
     {
         SceneTest::SetUp();
-        writeSquareModel("Models/Ground/islandOnly.obj", "sand.jpg");
+        // Two material pictures: the meshes leave unit 1 active, which draw() must undo.
+        writeSquareModel("Models/Ground/islandOnly.obj", "sand.jpg", "shine.jpg");
         writePicture("Models/Ground/sand.jpg", Sand);
+        writePicture("Models/Ground/shine.jpg", {255, 255, 255});
         writePicture("Models/Ground/dudv_sand.jpg", SandRipples);
         depth_ = makeProgram("Depth", ModelVertexShader, WithoutDistortion);
     }

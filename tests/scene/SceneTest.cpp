@@ -34,12 +34,14 @@ void SceneTest::writePicture(const std::string& relative, Rgb color) const
     ASSERT_TRUE(saved) << path;
 }
 
-void SceneTest::writeSquareModel(const std::string& relative, const std::string& texture) const
+void SceneTest::writeSquareModel(const std::string& relative, const std::string& texture,
+                                 const std::string& specular) const
 {
     std::string obj;
     if (!texture.empty()) {
         const std::string material = relative.substr(0, relative.rfind('.')) + ".mtl";
-        tree_.write("Skyhog/" + material, "newmtl surface\nmap_Kd " + texture + "\n");
+        tree_.write("Skyhog/" + material, "newmtl surface\nmap_Kd " + texture + "\n" +
+                                                 (specular.empty() ? "" : "map_Ks " + specular + "\n"));
         obj += "mtllib " + material.substr(material.rfind('/') + 1) + "\n";
     }
     obj += "v -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\n"

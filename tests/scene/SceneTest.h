@@ -48,8 +48,10 @@ protected:
     void writePicture(const std::string& relative, Rgb color) const;
     // A two-triangle square over x, y in -1..1 (z = 0, normal +Z, uv 0..1) at
     // Skyhog/<relative>; with a texture name its material uses that picture
-    // (a file in the same folder), without one it has no material at all.
-    void writeSquareModel(const std::string& relative, const std::string& texture) const;
+    // (a file in the same folder) and, if given, a specular picture too;
+    // without a texture it has no material at all.
+    void writeSquareModel(const std::string& relative, const std::string& texture,
+                          const std::string& specular = "") const;
     // Writes Skyhog/Shaders/<name>.vert and .frag and builds the program.
     std::unique_ptr<Skyhog::ShaderProgram> makeProgram(const std::string& name, const std::string& vertex,
                                                        const std::string& fragment) const;

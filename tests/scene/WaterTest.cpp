@@ -190,20 +190,6 @@ TEST_F(WaterTest, DebugViewsShowReflectionUprightAndRefractionMirrored)
     EXPECT_TRUE(near(pixel(20, 600), black));
 }
 
-TEST_F(WaterTest, TextureFilterReachesTheSurfacePicture)
-{
-    const auto program = makeProgram("Water", ModelVertexShader, FourQuarters);
-    const auto water = makeWater(*program);
-    water->setTextureFilter(GL_NEAREST_MIPMAP_NEAREST, GL_NEAREST);
-    glBindTexture(GL_TEXTURE_2D, water->meshes().front()->textures().front().id);
-    GLint minFilter = 0, magFilter = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    EXPECT_EQ(minFilter, GL_NEAREST_MIPMAP_NEAREST);
-    EXPECT_EQ(magFilter, GL_NEAREST);
-}
-
 TEST_F(WaterTest, ModelWithoutATexturedFirstMeshIsRefused)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");

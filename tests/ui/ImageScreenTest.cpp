@@ -26,21 +26,13 @@ const char* const IntroVertex = R"(#version 330 core
 layout (location = 0) in vec2 position;
 layout (location = 1) in vec2 texCoordsIn;
 out vec2 texCoords;
-void main()
-{
-    gl_Position = vec4(position, 0.0, 1.0);
-    texCoords = texCoordsIn;
-}
+void main() { gl_Position = vec4(position, 0.0, 1.0); texCoords = texCoordsIn; }
 )";
-
 const char* const IntroFragment = R"(#version 330 core
 in vec2 texCoords;
 out vec4 colour;
 uniform sampler2D screenTexture;
-void main()
-{
-    colour = texture(screenTexture, texCoords);
-}
+void main() { colour = texture(screenTexture, texCoords); }
 )";
 
 struct Rgb {
@@ -123,14 +115,24 @@ protected:
     std::unique_ptr<SkyhogTest::OffscreenTarget> target_;
 };
 
-TEST_F(ImageScreenTest, PictureFillsTheTargetUpright)
+TEST_F(ImageScreenTest, PictureFillsTheTargetUprightAndLeavesUnitZeroActive)
 {
     writePictures();
     testing::internal::CaptureStdout();
     ImageScreen screen(program_.get(), IntroPath);
     testing::internal::GetCapturedStdout();
 
+    glActiveTexture(GL_TEXTURE3);
     const auto pixels = render(screen);
+    GLint active = 0, vertexArray = -1, texture = -1;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
+    glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vertexArray);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+    glActiveTexture(GL_TEXTURE0);
+    EXPECT_EQ(active, GL_TEXTURE0);
+    EXPECT_EQ(vertexArray, 0);
+    EXPECT_EQ(texture, 0);
+
     // Quadrant centres: the picture's top-left shows at the target's top-left.
     expectColour(pixels, Width / 4, 3 * Height / 4, TopLeft);
     expectColour(pixels, 3 * Width / 4, 3 * Height / 4, TopRight);
@@ -152,25 +154,6 @@ TEST_F(ImageScreenTest, ConstructionEchoesEachPicturePathInOrder)
         ImageScreen win(program_.get(), WinPath);
     }
     EXPECT_EQ(testing::internal::GetCapturedStdout(), IntroPath + "\n" + WinPath + "\n");
-}
-
-TEST_F(ImageScreenTest, DrawLeavesUnitZeroActiveWithNothingBound)
-{
-    writePictures();
-    testing::internal::CaptureStdout();
-    ImageScreen screen(program_.get(), IntroPath);
-    testing::internal::GetCapturedStdout();
-
-    glActiveTexture(GL_TEXTURE3);
-    render(screen);
-    GLint active = 0, vertexArray = -1, texture = -1;
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
-    glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vertexArray);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
-    glActiveTexture(GL_TEXTURE0);
-    EXPECT_EQ(active, GL_TEXTURE0);
-    EXPECT_EQ(vertexArray, 0);
-    EXPECT_EQ(texture, 0);
 }
 
 TEST_F(ImageScreenTest, MissingPictureDrawsAnUntexturedQuad)

@@ -27,22 +27,14 @@ const char* const TextVertex = R"(#version 330 core
 layout (location = 0) in vec4 vertex;
 out vec2 texCoords;
 uniform mat4 projection;
-void main()
-{
-    gl_Position = projection * vec4(vertex.xy, 0.0, 1.0);
-    texCoords = vertex.zw;
-}
+void main() { gl_Position = projection * vec4(vertex.xy, 0.0, 1.0); texCoords = vertex.zw; }
 )";
-
 const char* const TextFragment = R"(#version 330 core
 in vec2 texCoords;
 out vec4 colour;
 uniform sampler2D glyph;
 uniform vec3 textColor;
-void main()
-{
-    colour = vec4(textColor, texture(glyph, texCoords).r);
-}
+void main() { colour = vec4(textColor, texture(glyph, texCoords).r); }
 )";
 
 // Pixels of a render whose red channel shows ink, and their bounding box.
@@ -124,10 +116,10 @@ TEST_F(TextRendererTest, ScoreLineSitsInTheLowerLeftScaledFromTextSpace)
     ASSERT_GT(ink.count, 500);
     // Pen at (50, 50) in text space is (64, 64) in pixels; "P" starts a little
     // right of the pen and nothing in the line hangs below the baseline.
-    EXPECT_GE(ink.left, 64);
-    EXPECT_LE(ink.left, 72);
-    EXPECT_GE(ink.bottom, 61);
-    EXPECT_LE(ink.bottom, 66);
+    EXPECT_GE(ink.left, 66);
+    EXPECT_LE(ink.left, 69);
+    EXPECT_GE(ink.bottom, 62);
+    EXPECT_LE(ink.bottom, 65);
     // Cap height of 48 px glyphs at 0.7, stretched by 768 / 600: about 31 px.
     EXPECT_GE(ink.top - ink.bottom, 25);
     EXPECT_LE(ink.top - ink.bottom, 40);
@@ -155,16 +147,38 @@ TEST_F(TextRendererTest, GlyphsAreUprightAndTextOutsideTheTextSpaceIsInvisible)
     installFont();
     TextRenderer renderer(shader_.get(), FontPath);
 
-    // "T": the bar is at the top, so the top rows are far wider than the stem.
-    const auto pixels = render(renderer, "T", 300.0f, 300.0f, 1.0f);
-    const Ink ink = findInk(pixels);
-    ASSERT_GT(ink.count, 100);
-    auto rowWidth = [&](int y) {
-        int width = 0;
-        for (int x = ink.left; x <= ink.right; ++x) width += pixels.at(x, y)[0] >= 64 ? 1 : 0;
-        return width;
+    // Ink extent [first, last] of one pixel row.
+    struct Row {
+        int first = Width, last = -1;
+        int width() const { return last - first + 1; }
     };
-    EXPECT_GT(rowWidth(ink.top - 1), 3 * rowWidth(ink.bottom + 1));
+    auto row = [](const SkyhogTest::Pixels& pixels, int y) {
+        Row r;
+        for (int x = 0; x < pixels.width; ++x) {
+            if (pixels.at(x, y)[0] < 64) continue;
+            r.first = std::min(r.first, x);
+            r.last = std::max(r.last, x);
+        }
+        return r;
+    };
+
+    // "T": the bar spans the glyph at the top; the stem is narrow and centred.
+    const auto t = render(renderer, "T", 300.0f, 300.0f, 1.0f);
+    const Ink tInk = findInk(t);
+    ASSERT_GT(tInk.count, 100);
+    EXPECT_GE(row(t, tInk.top - 1).width(), tInk.right - tInk.left - 1);
+    const Row stem = row(t, tInk.bottom + 1);
+    EXPECT_LT(stem.width(), (tInk.right - tInk.left) / 3);
+    EXPECT_NEAR(stem.first + stem.last, tInk.left + tInk.right, 3);
+
+    // "L": the foot spans the glyph at the bottom; the stem stays at the left.
+    const auto l = render(renderer, "L", 300.0f, 300.0f, 1.0f);
+    const Ink lInk = findInk(l);
+    ASSERT_GT(lInk.count, 100);
+    EXPECT_GE(row(l, lInk.bottom + 1).width(), lInk.right - lInk.left - 1);
+    const Row upright = row(l, lInk.top - 1);
+    EXPECT_EQ(upright.first, lInk.left);
+    EXPECT_LT(upright.width(), (lInk.right - lInk.left) / 3);
 
     // The frame-rate call writes above the top edge of the text space.
     EXPECT_EQ(findInk(render(renderer, "1234567890", 550.0f, 770.0f, 0.5f)).count, 0);

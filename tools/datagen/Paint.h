@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include <glm/geometric.hpp>
 #include <glm/vec2.hpp>
 #include <glm/vec3.hpp>
 

@@ -41,12 +41,19 @@ void drawPig(Image& img, glm::vec2 c, float scale) {
   auto P = [&](float x, float y) { return c + scale * glm::vec2(x, y); };
   const glm::vec3 pink = rgb(248, 172, 186), darkPink = rgb(214, 110, 136), outline = rgb(170, 70, 100);
   const glm::vec3 feather = rgb(252, 252, 255), featherLine = rgb(170, 180, 205);
-  // Far wing, behind the body.
-  for (int i = 0; i < 4; ++i) {
-    glm::vec2 at = P(-10.0f + 18 * i, -95.0f - 12 * i);
-    img.fillEllipse(at, scale * glm::vec2(78 - 10 * i, 24), -0.9f + 0.12f * i, featherLine);
-    img.fillEllipse(at, scale * glm::vec2(75 - 10 * i, 21), -0.9f + 0.12f * i, rgb(228, 232, 245));
-  }
+  // A wing is a fan of long feathers sweeping up and back from the shoulder.
+  auto wing = [&](glm::vec2 shoulder, float size, glm::vec3 fill, glm::vec3 line) {
+    for (int i = 0; i < 6; ++i) {
+      float angle = -2.75f + 0.2f * i, length = size * (150 - 14 * i);
+      glm::vec2 dir(std::cos(angle), std::sin(angle));
+      glm::vec2 middle = shoulder + dir * (0.5f * length);
+      img.fillEllipse(middle, glm::vec2(0.5f * length + 3 * scale, 17 * size + 3 * scale), angle, line);
+      img.fillEllipse(middle, glm::vec2(0.5f * length, 17 * size), angle, fill);
+    }
+    img.fillEllipse(shoulder + size * glm::vec2(-30, -18), size * glm::vec2(48, 26), -0.4f, line);
+    img.fillEllipse(shoulder + size * glm::vec2(-30, -18), size * glm::vec2(45, 23), -0.4f, fill);
+  };
+  wing(P(20, -60), 0.8f * scale, rgb(226, 230, 244), featherLine);
   // Legs and trotters.
   for (float x : {-70.0f, -30.0f, 45.0f, 85.0f}) {
     img.fillCapsule(P(x, 30), P(x + 6, 92), 17 * scale, outline);
@@ -84,12 +91,7 @@ void drawPig(Image& img, glm::vec2 c, float scale) {
     img.fillCapsule(P(150 - 26 * std::cos(a0), 8 + 16 * std::sin(a0)), P(150 - 26 * std::cos(a1), 8 + 16 * std::sin(a1)),
                     2.5f * scale, outline);
   }
-  // Near wing, in front of the body.
-  for (int i = 0; i < 4; ++i) {
-    glm::vec2 at = P(-40.0f + 20 * i, -70.0f - 16 * i);
-    img.fillEllipse(at, scale * glm::vec2(92 - 12 * i, 27), -0.75f + 0.1f * i, featherLine);
-    img.fillEllipse(at, scale * glm::vec2(89 - 12 * i, 24), -0.75f + 0.1f * i, feather);
-  }
+  wing(P(-10, -45), scale, feather, featherLine);
 }
 
 void drawCentred(Lettering& font, Image& img, float y, const std::string& text, glm::vec3 colour) {
@@ -114,11 +116,11 @@ void writeIntroPicture(const std::string& root, const Fonts& fonts) {
     }
   }
 
-  drawPig(img, {760, 330}, 0.95f);
+  drawPig(img, {770, 360}, 0.9f);
   // The stream, falling away behind the pig.
   for (int i = 0; i < 14; ++i) {
     float t = i / 13.0f;
-    glm::vec2 p(660 - 60 * t, 400 + 300 * t * t + 40 * t);
+    glm::vec2 p(672 - 60 * t, 420 + 280 * t * t + 40 * t);
     img.fillEllipse(p, {5 + 2 * t, 9 + 4 * t}, 0.3f * t, rgb(250, 220, 60), 0.9f);
   }
 

@@ -41,11 +41,11 @@ Image paintSeabed() {
     float shade;
   };
   std::vector<Rock> rocks;
-  for (int i = 0; i < 22; ++i)
+  for (int i = 0; i < 12; ++i)
     rocks.push_back({{rng.range(0, 1), rng.range(0, 1)}, {rng.range(0.025f, 0.07f), rng.range(0.02f, 0.05f)},
                      rng.range(0.75f, 1.1f)});
   img.paintUv({}, [&](glm::vec2 l, glm::vec2) {
-    glm::vec3 c = vary(rgb(150, 136, 104), l * 4.0f, 45u, 0.1f, 4, 5);
+    glm::vec3 c = vary(rgb(128, 118, 92), l * 4.0f, 45u, 0.1f, 4, 5);
     c *= 1.0f + 0.05f * grain(static_cast<int>(l.x * 256), static_cast<int>(l.y * 256), 46u);
     for (const Rock& r : rocks) {
       // Distance on the torus, so rocks crossing an edge come back on the other side.
@@ -57,7 +57,7 @@ Image paintSeabed() {
         float cover = 1 - smoothstep(0.9f, 1.1f, k);
         // Lit from the upper left, dark towards the lower right.
         float light = 0.85f + 0.35f * (-d.x + d.y) / (r.radii.x + r.radii.y);
-        glm::vec3 rock = vary(rgb(104, 100, 92) * r.shade * light, l * 20.0f, 48u, 0.12f, 20, 3);
+        glm::vec3 rock = vary(rgb(102, 98, 84) * r.shade * light, l * 20.0f, 48u, 0.12f, 20, 3);
         c = mixColour(c, rock, cover);
       }
     }
@@ -107,7 +107,7 @@ Mesh seaGround() {
         float x = -h + 2 * h * u, z = h - 2 * h * v;
         return fileAt(x, seaGroundHeight(x, z), z);
       },
-      UvRect{{0, 0}, {30, 30}});
+      UvRect{{0, 0}, {15, 15}});
   m.computeNormals(false);
   return m;
 }

@@ -1,0 +1,281 @@
+#include "Benchmark.h"
+
+#include "Probe.h"
+#include "Quiet.h"
+#include "Stats.h"
+#include "app/FrameRate.h"
+#include "game/HitTest.h"
+#include "render/RenderPass.h"
+
+#include <GLFW/glfw3.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+namespace Skyhog::Bench {
+namespace {
+
+double millisecondsBetween(Benchmark::Clock::time_point from, Benchmark::Clock::time_point to)
+{
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+void clearWithSky()
+{
+    glClearColor(App::Application::SkyRed, App::Application::SkyGreen, App::Application::SkyBlue, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+}
+
+} // namespace
+
+Benchmark::Benchmark(const Options& options, Clock::time_point mainStarted)
+    : options_(options), mainStarted_(mainStarted), route_(Route::standard())
+{
+}
+
+Benchmark::~Benchmark()
+{
+    gpuTimer_.reset(); // its queries go before the context does
+    if (app_) app_->shutdown();
+}
+
+void Benchmark::startUp()
+{
+    app_ = std::make_unique<App::Application>(WindowSize(options_.width, options_.height));
+    app_->openWindow(false);
+    glfwSwapInterval(0); // never wait for a display refresh
+    app_->startScene();
+    gpuTimer_ = std::make_unique<GpuTimer>(static_cast<int>(PassNames.size()));
+    rssStartMb_ = Probe::residentMegabytes();
+}
+
+JsonObject Benchmark::run()
+{
+    startUp();
+    if (options_.soakMinutes > 0.0) flySoak();
+    else flyTimed();
+
+    for (int n = 0; n < options_.frames; ++n) floorMs_.push_back(clearOnlyFrame());
+    int hitPeople = 0, hitPositions = 0;
+    const double hitTestMicroseconds = timeHitTest(hitPeople, hitPositions);
+    rssEndMb_ = Probe::residentMegabytes();
+    return report(median(floorMs_), hitTestMicroseconds, hitPeople, hitPositions);
+}
+
+double Benchmark::flyFrame(long frame, bool holdStream)
+{
+    const Clock::time_point started = Clock::now();
+    const double cpuStarted = Probe::threadCpuSeconds();
+    const double now = static_cast<double>(frame + 1) * TimeStep;
+    const RouteStep step = route_.at(frame, holdStream);
+
+    Game::FlightCamera& camera = app_->camera();
+    camera.tick(static_cast<float>(now));
+    if (step.cursorMoved) camera.onCursor(step.cursorX, step.cursorY, step.firstCursor);
+    camera.processKeys(step.keys, now);
+    app_->renderer().updateParticles();
+    app_->renderer().setFrameTime(now);
+    const bool passes = app_->renderer().running();
+    if (passes) drawPasses(started);
+    else app_->renderFrame(now);
+    const double cpuIssued = Probe::threadCpuSeconds();
+
+    glFinish();
+    const Clock::time_point finished = Clock::now();
+    glfwSwapBuffers(app_->window());
+    const Clock::time_point swapped = Clock::now();
+
+    if (framesFlown_ == 0) {
+        startupFromMainMs_ = millisecondsBetween(mainStarted_, swapped);
+        const double sinceProcessStart = Probe::secondsSinceProcessStart() * 1000.0;
+        // The kernel's start time counts in ticks; take it when it is plausible.
+        startupMs_ = sinceProcessStart >= startupFromMainMs_ - 20.0 ? sinceProcessStart : startupFromMainMs_;
+    }
+    ++framesFlown_;
+
+    const double wallMs = millisecondsBetween(started, swapped);
+    frames_.wallMs.push_back(wallMs);
+    frames_.cpuMs.push_back((cpuIssued - cpuStarted) * 1000.0);
+    frames_.swapMs.push_back(millisecondsBetween(finished, swapped));
+    if (passes) {
+        const std::vector<double> passMs = gpuTimer_->collect();
+        double total = 0.0;
+        for (std::size_t i = 0; i < passMs.size(); ++i) {
+            frames_.passMs[i].push_back(passMs[i]);
+            total += passMs[i];
+        }
+        frames_.gpuMs.push_back(total);
+    } else {
+        ++frames_.winFrames;
+    }
+    if (std::getenv("SKYHOG_BENCH_TRACE") != nullptr && frame % 10 == 0) {
+        auto& world = app_->world();
+        const glm::vec4 pig = world.pig().modelMatrix()[3];
+        std::cerr << "frame " << frame << " pig " << pig.x << ' ' << pig.y << ' ' << pig.z << " yaw "
+                  << camera.getRig().getYaw() << " people " << world.people().size() << " score "
+                  << app_->renderer().score() << " positions " << app_->particles().recordedPositions().size()
+                  << '\n';
+        if (frame == 0) {
+            for (Scene::Model* person : world.people()) {
+                const Game::Box box = Game::boxFromCorners(person->worldMin(), person->worldMax());
+                std::cerr << "  person " << box.min.x << ".." << box.max.x << " y " << box.min.y << ".."
+                          << box.max.y << " z " << box.min.z << ".." << box.max.z << '\n';
+            }
+            const Game::Box box = Game::boxFromCorners(world.pig().worldMin(), world.pig().worldMax());
+            std::cerr << "  pigbox " << box.min.x << ".." << box.max.x << " y " << box.min.y << ".." << box.max.y
+                      << " z " << box.min.z << ".." << box.max.z << '\n';
+        }
+    }
+    return wallMs;
+}
+
+void Benchmark::drawPasses(Clock::time_point frameStarted)
+{
+    Game::FrameRenderer& renderer = app_->renderer();
+    Scene::World& world = app_->world();
+    glEnable(GL_CLIP_DISTANCE0);
+    drawPass(0, world.getReflectionFramebuffer());
+    drawPass(1, world.getRefractionFramebuffer());
+    glDisable(GL_CLIP_DISTANCE0);
+    drawPass(2, renderer.getMapFramebuffer());
+    glCullFace(GL_FRONT);
+    drawPass(3, renderer.getShadowFramebuffer());
+    glCullFace(GL_BACK);
+    drawPass(4, 0);
+    const double elapsed = millisecondsBetween(frameStarted, Clock::now()) / 1000.0;
+    renderer.showFps(std::to_string(App::framesPerSecond(elapsed)));
+}
+
+void Benchmark::drawPass(int index, GLuint framebuffer)
+{
+    gpuTimer_->begin(index);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    app_->camera().setPass(PassNames[static_cast<std::size_t>(index)]);
+    clearWithSky();
+    app_->renderer().renderPass();
+    gpuTimer_->end();
+}
+
+double Benchmark::clearOnlyFrame()
+{
+    const Clock::time_point started = Clock::now();
+    const GLuint targets[] = {app_->world().getReflectionFramebuffer(), app_->world().getRefractionFramebuffer(),
+                              app_->renderer().getMapFramebuffer(), app_->renderer().getShadowFramebuffer(), 0};
+    for (const GLuint target : targets) {
+        glBindFramebuffer(GL_FRAMEBUFFER, target);
+        clearWithSky();
+    }
+    glFinish();
+    glfwSwapBuffers(app_->window());
+    return millisecondsBetween(started, Clock::now());
+}
+
+void Benchmark::flyTimed()
+{
+    for (long frame = 0; frame < options_.frames; ++frame) flyFrame(frame, false);
+}
+
+void Benchmark::flySoak()
+{
+    const double seconds = options_.soakMinutes * 60.0;
+    soak_.warmupSeconds = std::min(0.1 * seconds, 20.0);
+    const Clock::time_point started = Clock::now();
+    double lastSample = soak_.warmupSeconds;
+    std::vector<double> window;
+    for (long frame = 0;; ++frame) {
+        const double frameMs = flyFrame(frame, true);
+        const double elapsed = millisecondsBetween(started, Clock::now()) / 1000.0;
+        if (elapsed < soak_.warmupSeconds) continue;
+        window.push_back(frameMs);
+        if (elapsed - lastSample >= 1.0 || elapsed >= seconds) {
+            soak_.minutes.push_back(elapsed / 60.0);
+            soak_.rssMb.push_back(Probe::residentMegabytes());
+            soak_.frameMs.push_back(median(window));
+            window.clear();
+            lastSample = elapsed;
+        }
+        if (elapsed >= seconds) break;
+    }
+}
+
+double Benchmark::timeHitTest(int& people, int& positions)
+{
+    Scene::World& world = app_->world();
+    const Game::Box pig = Game::boxFromCorners(world.pig().worldMin(), world.pig().worldMax());
+    std::vector<Game::Box> boxes;
+    for (Scene::Model* person : world.people()) boxes.push_back(Game::boxFromCorners(person->worldMin(), person->worldMax()));
+    const std::vector<glm::vec3>& recorded = app_->particles().recordedPositions();
+    people = static_cast<int>(boxes.size());
+    positions = static_cast<int>(recorded.size());
+
+    NullStream log;
+    constexpr int Batch = 1000;
+    long calls = 0;
+    std::size_t hits = 0;
+    const Clock::time_point started = Clock::now();
+    double elapsedMs = 0.0;
+    do {
+        for (int n = 0; n < Batch; ++n) hits += Game::findHit(pig, boxes, recorded, log).has_value() ? 1 : 0;
+        calls += Batch;
+        elapsedMs = millisecondsBetween(started, Clock::now());
+    } while (elapsedMs < 200.0);
+    static volatile std::size_t keep = 0; // the results must stay observable
+    keep = hits;
+    return elapsedMs * 1000.0 / static_cast<double>(calls);
+}
+
+JsonObject Benchmark::report(double floorMs, double hitTestMicroseconds, int hitPeople, int hitPositions)
+{
+    const App::StartupTimes& times = app_->startupTimes();
+    JsonObject parts;
+    parts.add("window", times.window * 1000.0)
+        .add("shaders", times.shaders * 1000.0)
+        .add("pictures", times.pictures * 1000.0)
+        .add("sound", times.sound * 1000.0)
+        .add("world", times.world * 1000.0)
+        .add("camera", times.camera * 1000.0)
+        .add("renderer", times.renderer * 1000.0);
+    JsonObject passes;
+    for (std::size_t i = 0; i < PassNames.size(); ++i) passes.add(std::string(PassNames[i]), median(frames_.passMs[i]));
+
+    const double frameMedian = median(frames_.wallMs);
+    JsonObject out;
+    out.add("mode", std::string(options_.soakMinutes > 0.0 ? "soak" : "timed"))
+        .add("frames", static_cast<long long>(framesFlown_))
+        .add("width", options_.width)
+        .add("height", options_.height)
+        .add("startup_ms", startupMs_)
+        .add("startup_from_main_ms", startupFromMainMs_)
+        .add("startup_parts_ms", parts)
+        .add("frame_ms_median", frameMedian)
+        .add("frame_ms_p95", percentile(frames_.wallMs, 95.0))
+        .add("cpu_ms_per_frame", median(frames_.cpuMs))
+        .add("swap_ms_median", median(frames_.swapMs))
+        .add("gpu_pass_ms", passes)
+        .add("gpu_frame_ms_median", median(frames_.gpuMs))
+        .add("floor_ms", floorMs)
+        .add("floor_frames", static_cast<long long>(floorMs_.size()))
+        .add("ratio", floorMs > 0.0 ? frameMedian / floorMs : 0.0)
+        .add("rss_start_mb", rssStartMb_)
+        .add("rss_end_mb", rssEndMb_)
+        .add("recorded_positions", static_cast<long long>(app_->particles().recordedPositions().size()))
+        .add("hit_test_us_per_call", hitTestMicroseconds)
+        .add("hit_test_people", hitPeople)
+        .add("hit_test_positions", hitPositions)
+        .add("score", app_->renderer().score())
+        .add("people_left", static_cast<long long>(app_->world().people().size()))
+        .add("win_frames", static_cast<long long>(frames_.winFrames))
+        .add("route_lap_frames", static_cast<long long>(route_.lapFrames()));
+    if (options_.soakMinutes > 0.0) {
+        out.add("soak_minutes", options_.soakMinutes)
+            .add("soak_warmup_s", soak_.warmupSeconds)
+            .add("soak_samples", static_cast<long long>(soak_.minutes.size()))
+            .add("rss_slope_mb_per_min", leastSquaresSlope(soak_.minutes, soak_.rssMb), 4)
+            .add("frame_slope_ms_per_min", leastSquaresSlope(soak_.minutes, soak_.frameMs), 4);
+    }
+    return out;
+}
+
+} // namespace Skyhog::Bench

@@ -1,0 +1,78 @@
+// The benchmark run: starts the real game in a hidden window, flies the
+// scripted route at a fixed time step while measuring every frame, then
+// measures the floor (the same five targets only cleared, and swapped) and
+// the hit test, and reports everything as one JSON object.
+//
+// Timed run: `frames` frames of the route. Soak run: the route on a loop with
+// the stream held for the given minutes, sampling memory and frame time about
+// once a second after a warm-up, for their trends.
+#pragma once
+#include "GpuTimer.h"
+#include "Json.h"
+#include "Options.h"
+#include "Route.h"
+#include "app/Application.h"
+
+#include <array>
+#include <chrono>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace Skyhog::Bench {
+
+class Benchmark {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    // mainStarted: when main() began, the fallback origin for the start-up time.
+    Benchmark(const Options& options, Clock::time_point mainStarted);
+    ~Benchmark();
+    Benchmark(const Benchmark&) = delete;
+    Benchmark& operator=(const Benchmark&) = delete;
+
+    // Runs everything and returns the report; the game is shut down afterwards.
+    JsonObject run();
+
+    // The five passes in the order the game draws them.
+    static constexpr std::array<std::string_view, 5> PassNames{"reflection", "refraction", "map", "shadow", "main"};
+    static constexpr double TimeStep = 1.0 / 60.0;
+
+private:
+    struct FrameRecord {
+        std::vector<double> wallMs, cpuMs, swapMs, gpuMs;
+        std::array<std::vector<double>, PassNames.size()> passMs;
+        long winFrames = 0;
+    };
+    struct SoakSamples {
+        std::vector<double> minutes, rssMb, frameMs;
+        double warmupSeconds = 0.0;
+    };
+
+    void startUp();
+    // One frame of the route; returns its wall time in milliseconds.
+    double flyFrame(long frame, bool holdStream);
+    // The five passes, each inside its own timer query (or the win picture).
+    void drawPasses(Clock::time_point frameStarted);
+    void drawPass(int index, GLuint framebuffer);
+    // The floor: every target cleared, nothing drawn, then the swap.
+    double clearOnlyFrame();
+    void flyTimed();
+    void flySoak();
+    double timeHitTest(int& people, int& positions);
+    JsonObject report(double floorMs, double hitTestMicroseconds, int hitPeople, int hitPositions);
+
+    Options options_;
+    Clock::time_point mainStarted_;
+    Route route_;
+    std::unique_ptr<App::Application> app_;
+    std::unique_ptr<GpuTimer> gpuTimer_;
+    FrameRecord frames_;
+    SoakSamples soak_;
+    long framesFlown_ = 0;
+    double startupMs_ = 0.0, startupFromMainMs_ = 0.0;
+    double rssStartMb_ = 0.0, rssEndMb_ = 0.0;
+    std::vector<double> floorMs_;
+};
+
+} // namespace Skyhog::Bench

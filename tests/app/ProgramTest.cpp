@@ -1,0 +1,143 @@
+// The real skyhog executable: command-line answers, missing shaders, the
+// window it opens, Escape, and the intro music reaching the sound output.
+#include "tests/support/Process.h"
+#include "tests/support/TempTree.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+using namespace SkyhogTest;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path Binary = SKYHOG_BINARY;
+
+// A tree whose Skyhog/ links every entry of the build's data tree except Shaders,
+// which is copied so single files can be removed.
+void mirrorData(const TempTree& tree)
+{
+    for (const auto& entry : fs::directory_iterator(buildDataTree())) {
+        const std::string name = entry.path().filename().string();
+        tree.copy(entry.path(), "Skyhog/" + name, name != "Shaders");
+    }
+}
+
+ProcessResult runGame(const TempTree& tree, const std::vector<std::string>& args, ProcessOptions options = {})
+{
+    fs::create_directories(tree.root() / "run" / "work");
+    options.workingDirectory = tree.root() / "run" / "work";
+    options.environment.emplace("ALSOFT_DRIVERS", "null");
+    return runProcess(Binary, args, options);
+}
+
+// Presses Escape in the game's window once it exists (XTEST through xdotool).
+std::string pressEscape()
+{
+    return "w=$(xdotool search --sync --onlyvisible --pid $SKYHOG_PID | head -n1); "
+           "xdotool windowfocus --sync $w key --window $w Escape >/dev/null 2>&1";
+}
+
+} // namespace
+
+TEST(Program, ANonNumericWidthStopsBeforeAnyWindow)
+{
+    TempTree tree;
+    const auto result = runGame(tree, {"abc", "600"});
+    ASSERT_TRUE(result.exited);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.output, "Executing" + Binary.string() + ":\nplease use int for window width\n");
+}
+
+TEST(Program, ANonNumericHeightNamesTheHeight)
+{
+    TempTree tree;
+    const auto result = runGame(tree, {"800", "abc"});
+    ASSERT_TRUE(result.exited);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.output.find("please use int for window height\n"), std::string::npos);
+}
+
+TEST(Program, ImpossibleWindowSizesAreRefusedCleanly)
+{
+    TempTree tree;
+    mirrorData(tree);
+    for (const auto& args : {std::vector<std::string>{"-5", "600"}, {"0", "0"}, {"99999999999", "600"}, {"100000", "100000"}}) {
+        const auto result = runGame(tree, args);
+        ASSERT_TRUE(result.exited) << args[0] << " ended by signal " << result.signal;
+        EXPECT_EQ(result.exitCode, 1) << args[0];
+        EXPECT_FALSE(result.timedOut);
+    }
+}
+
+TEST(Program, AMissingShaderFileStopsStartUp)
+{
+    TempTree tree;
+    mirrorData(tree);
+    fs::remove(tree.root() / "Skyhog/Shaders/LightTest.vert");
+    const auto result = runGame(tree, {});
+    ASSERT_TRUE(result.exited);
+    EXPECT_EQ(result.exitCode, 1);
+    const std::string expected = "ERROR: Could not loade file ../../Skyhog/Shaders/LightTest.vert\nProblem while loading shader\n";
+    EXPECT_EQ(result.output.substr(0, expected.size()), expected) << result.output;
+    EXPECT_EQ(result.output.find("shaders loaded"), std::string::npos);
+}
+
+TEST(Program, OpensItsWindowRunsAndQuitsWithEscape)
+{
+    TempTree tree;
+    mirrorData(tree);
+    ProcessOptions options;
+    options.timeout = std::chrono::seconds(60);
+    options.shellSteps.push_back({std::chrono::milliseconds(0),
+                                  "w=$(xdotool search --sync --onlyvisible --pid $SKYHOG_PID | head -n1); "
+                                  "xdotool getwindowname $w > ../title.txt; xdotool getwindowgeometry $w > ../geometry.txt; "
+                                  "sleep 2; " + pressEscape()});
+    const auto result = runGame(tree, {"800", "600"}, options);
+    ASSERT_TRUE(result.exited) << "signal " << result.signal << (result.timedOut ? " (timed out)" : "");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_EQ(result.output.rfind("Executing", 0), 0u);
+    EXPECT_NE(result.output.find("shaders loaded"), std::string::npos);
+    EXPECT_NE(result.output.find("models loaded"), std::string::npos);
+
+    std::ifstream title(tree.root() / "run" / "title.txt");
+    std::string name;
+    std::getline(title, name);
+    EXPECT_EQ(name, "Skyhog - piss 'em all off!");
+    std::ifstream geometry(tree.root() / "run" / "geometry.txt");
+    const std::string text((std::istreambuf_iterator<char>(geometry)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("800x600"), std::string::npos) << text;
+}
+
+TEST(Program, TheIntroMusicReachesTheSoundOutput)
+{
+    TempTree tree;
+    mirrorData(tree);
+    const fs::path wave = tree.root() / "out.wav";
+    const fs::path config = tree.write("alsoft.conf", "[wave]\nfile = " + wave.string() + "\n");
+    ProcessOptions options;
+    options.environment = {{"ALSOFT_CONF", config.string()}};
+    options.shellSteps.push_back({std::chrono::milliseconds(0), "sleep 4; " + pressEscape()});
+    fs::create_directories(tree.root() / "run" / "work");
+    options.workingDirectory = tree.root() / "run" / "work";
+    options.environment["ALSOFT_DRIVERS"] = "wave";
+    const auto result = runProcess(Binary, {}, options);
+    ASSERT_TRUE(result.exited) << "signal " << result.signal;
+    EXPECT_EQ(result.exitCode, 0);
+
+    // The wave writer's samples follow a 44-byte header; the music makes them loud.
+    std::ifstream file(wave, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 44u + 44100u) << "no audio was written";
+    double energy = 0.0;
+    std::size_t samples = 0;
+    for (std::size_t i = 44; i + 1 < bytes.size(); i += 2, ++samples) {
+        const auto value = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
+        energy += static_cast<double>(value) * value;
+    }
+    const double rms = std::sqrt(energy / static_cast<double>(samples));
+    EXPECT_GT(rms, 300.0) << "the captured output is (nearly) silent";
+}
