@@ -73,6 +73,7 @@ private:
     double startupMs_ = 0.0, startupFromMainMs_ = 0.0;
     double rssStartMb_ = 0.0, rssEndMb_ = 0.0;
     std::vector<double> floorMs_;
+    volatile std::size_t hitSink_ = 0;
 };
 
 } // namespace Skyhog::Bench

@@ -1,0 +1,166 @@
+// Every model must load the way the game loads it, with one diffuse picture
+// per mesh, and the creatures must have the shape and frame the game expects.
+#include "DataTree.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include <glm/geometric.hpp>
+
+namespace datatest {
+namespace {
+
+std::string testName(const testing::TestParamInfo<std::string>& info) {
+  std::string name = std::filesystem::path(info.param).stem().string();
+  std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+  return name;
+}
+
+class EveryModel : public testing::TestWithParam<std::string> {};
+
+TEST_P(EveryModel, ImportsWithNormalsUvsAndOneDiffusePicture) {
+  ModelData model = loadModel(GetParam());
+  ASSERT_TRUE(model.loaded) << model.error;
+  ASSERT_FALSE(model.meshes.empty());
+  EXPECT_LE(model.meshes.size(), 4u) << "few meshes per model keep draw calls down";
+  const std::filesystem::path folder = std::filesystem::path(kDataRoot + GetParam()).parent_path();
+  for (const MeshData& mesh : model.meshes) {
+    SCOPED_TRACE(mesh.name);
+    EXPECT_FALSE(mesh.faces.empty());
+    EXPECT_TRUE(mesh.hasNormals);
+    EXPECT_TRUE(mesh.hasUvs);
+    // The shadow map sits on texture unit 1, so a mesh may bind only its diffuse map.
+    EXPECT_EQ(mesh.diffuseCount, 1u);
+    EXPECT_EQ(mesh.specularCount, 0u);
+    ASSERT_FALSE(mesh.diffuse.empty());
+    EXPECT_FALSE(std::filesystem::path(mesh.diffuse).is_absolute());
+    Picture picture = loadPicture((folder / mesh.diffuse).string());
+    ASSERT_TRUE(picture.loaded) << (folder / mesh.diffuse);
+    EXPECT_GE(std::min(picture.width, picture.height), 64);
+    EXPECT_LE(std::max(picture.width, picture.height), 256);
+    for (const glm::vec3& n : mesh.normals) ASSERT_NEAR(glm::length(n), 1.0f, 0.01f);
+  }
+}
+
+TEST_P(EveryModel, FacesWindTowardsTheirNormals) {
+  // Counter-clockwise front faces must agree with the written normals, or
+  // back-face culling and lighting both go wrong.
+  ModelData model = loadModel(GetParam());
+  ASSERT_TRUE(model.loaded) << model.error;
+  for (const MeshData& mesh : model.meshes) {
+    size_t checked = 0, wrong = 0;
+    for (const glm::uvec3& f : mesh.faces) {
+      glm::vec3 cross = glm::cross(mesh.positions[f.y] - mesh.positions[f.x], mesh.positions[f.z] - mesh.positions[f.x]);
+      if (glm::length(cross) < 1e-6f) continue;
+      glm::vec3 n = mesh.normals[f.x] + mesh.normals[f.y] + mesh.normals[f.z];
+      ++checked;
+      if (glm::dot(cross, n) <= 0) ++wrong;
+    }
+    EXPECT_GT(checked, 0u);
+    EXPECT_EQ(wrong, 0u) << mesh.name << ": " << wrong << " of " << checked << " triangles face away from their normals";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Data, EveryModel, testing::ValuesIn(modelFiles()), testName);
+
+TEST(ModelBudget, TriangleCountsSuitSoftwareRendering) {
+  // The scene is drawn five times a frame.
+  struct Limit {
+    std::string file;
+    size_t most;
+  } limits[] = {
+      {"Models/Pig/pig9.obj", 2000},          {"Models/Pig/left_wing.obj", 400},
+      {"Models/People/Bystand/Bystander.obj", 2000}, {"Models/Landscape/boatyMcBoatface.obj", 800},
+      {"Models/Ground/islandOnly.obj", 4000},  {"Models/Ground/seeGround.obj", 4000},
+      {"Models/Ground/water.obj", 2},
+  };
+  for (const Limit& l : limits) {
+    ModelData model = loadModel(l.file);
+    ASSERT_TRUE(model.loaded) << l.file;
+    EXPECT_LE(model.triangleCount(), l.most) << l.file;
+  }
+  size_t palms = 0;
+  for (int i = 1; i <= 41; ++i) {
+    ModelData palm = loadModel("Models/Landscape/Palms/palm" + std::to_string(i) + ".obj");
+    ASSERT_TRUE(palm.loaded);
+    EXPECT_GE(palm.triangleCount(), 100u);
+    EXPECT_LE(palm.triangleCount(), 450u) << "palm" << i;
+    palms += palm.triangleCount();
+  }
+  EXPECT_LE(palms, 41u * 350u);
+}
+
+// Width in x of the vertices within `depth` of the given z.
+float widthNear(const ModelData& model, float z, float depth) {
+  float lo = 1e9f, hi = -1e9f;
+  for (const MeshData& m : model.meshes)
+    for (const glm::vec3& p : m.positions)
+      if (std::abs(p.z - z) <= depth) lo = std::min(lo, p.x), hi = std::max(hi, p.x);
+  return hi - lo;
+}
+
+TEST(Pig, IsAboutNineUnitsLongWithItsSnoutTowardsPlusZ) {
+  ModelData pig = loadModel("Models/Pig/pig9.obj");
+  ASSERT_TRUE(pig.loaded);
+  glm::vec3 size = pig.hi - pig.lo;
+  EXPECT_GE(size.z, 9.0f);
+  EXPECT_LE(size.z, 10.5f);
+  EXPECT_GT(size.z, size.x);
+  EXPECT_GT(size.z, size.y);
+  // The origin is near the middle of the body.
+  glm::vec3 centre = (pig.lo + pig.hi) * 0.5f;
+  EXPECT_LT(glm::length(centre), 1.0f);
+  // A broad flat snout at the front, a thin curly tail at the back.
+  EXPECT_GT(widthNear(pig, pig.hi.z, 0.6f), 1.5f * widthNear(pig, pig.lo.z, 0.6f));
+  // Legs hang down: the lowest point is well below the body's middle.
+  EXPECT_LT(pig.lo.y, -2.5f);
+  // The body comes last, so the game's bounding box is the whole pig.
+  EXPECT_EQ(pig.last().lo, pig.lo);
+  EXPECT_EQ(pig.last().hi, pig.hi);
+}
+
+TEST(Pig, WingsSitOnTheBackAndSpreadPastTheBody) {
+  ModelData pig = loadModel("Models/Pig/pig9.obj");
+  ModelData left = loadModel("Models/Pig/left_wing.obj");
+  ModelData right = loadModel("Models/Pig/right_wing.obj");
+  ASSERT_TRUE(pig.loaded && left.loaded && right.loaded);
+  // The left wing is on +x, the pig's left when it faces +z.
+  EXPECT_GT(left.lo.x, 0.0f);
+  EXPECT_LT(right.hi.x, 0.0f);
+  EXPECT_NEAR(left.lo.x, -right.hi.x, 1e-3f);
+  EXPECT_NEAR(left.hi.x, -right.lo.x, 1e-3f);
+  EXPECT_EQ(left.lo.y, right.lo.y);
+  EXPECT_EQ(left.hi.z, right.hi.z);
+  EXPECT_GT(left.hi.x, pig.hi.x + 1.0f);
+  // Roots run along the top of the back, close to the centre line, so the
+  // small rolls about the z axis flap them without tearing them off.
+  EXPECT_LT(left.lo.x, 0.6f);
+  float rootY = 1e9f;
+  for (const glm::vec3& p : left.last().positions)
+    if (p.x < left.lo.x + 0.1f) rootY = std::min(rootY, p.y);
+  EXPECT_GT(rootY, pig.hi.y - 0.8f);
+  EXPECT_LT(rootY, pig.hi.y + 0.3f);
+  EXPECT_GT(left.lo.z, pig.lo.z);
+  EXPECT_LT(left.hi.z, pig.hi.z);
+}
+
+TEST(Bystander, StandsOnItsOriginAndItsLastMeshIsTheWholePerson) {
+  ModelData person = loadModel("Models/People/Bystand/Bystander.obj");
+  ASSERT_TRUE(person.loaded);
+  EXPECT_NEAR(person.lo.y, 0.0f, 0.005f);
+  EXPECT_GE(person.hi.y, 0.85f);
+  EXPECT_LE(person.hi.y, 0.95f);
+  glm::vec3 centre = (person.lo + person.hi) * 0.5f;
+  EXPECT_LT(std::abs(centre.x), 0.05f);
+  EXPECT_LT(std::abs(centre.z), 0.05f);
+  // Shoulders are narrower than the height, like a person, not a box.
+  EXPECT_LT(person.hi.x - person.lo.x, 0.5f * person.hi.y);
+  // The hit test uses the box of the last mesh.
+  EXPECT_EQ(person.last().lo, person.lo);
+  EXPECT_EQ(person.last().hi, person.hi);
+}
+
+} // namespace
+} // namespace datatest
