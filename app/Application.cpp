@@ -156,7 +156,7 @@ void Application::frame()
     const double frameStart = glfwGetTime();
     camera_->tick(static_cast<float>(glfwGetTime()));
     glfwPollEvents();
-    camera_->processKeys(Input::keys(), glfwGetTime());
+    camera_->processKeys(Input::takeFrameKeys(), glfwGetTime());
     renderer_->updateParticles();
     renderFrame(frameStart);
     glfwSwapBuffers(window_);

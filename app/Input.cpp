@@ -6,6 +6,7 @@ namespace Skyhog::App::Input {
 namespace {
 
 Game::KeyState keyState{};
+Game::KeyState tappedSinceFrame{};
 bool firstCursorEvent = true;
 Game::FlightCamera* activeCamera = nullptr;
 
@@ -22,13 +23,24 @@ void setCamera(Game::FlightCamera* camera) { activeCamera = camera; }
 
 const Game::KeyState& keys() { return keyState; }
 
+Game::KeyState takeFrameKeys()
+{
+    Game::KeyState frame{};
+    for (std::size_t i = 0; i < frame.size(); ++i) frame[i] = keyState[i] || tappedSinceFrame[i];
+    tappedSinceFrame = {};
+    return frame;
+}
+
 bool firstCursor() { return firstCursorEvent; }
 
 void onKey(GLFWwindow* window, int key, int, int action, int)
 {
     if (key == GLFW_KEY_ESCAPE && action == GLFW_PRESS) glfwSetWindowShouldClose(window, GLFW_TRUE);
     if (key < 0 || key >= static_cast<int>(keyState.size())) return;
-    if (action == GLFW_PRESS) keyState[static_cast<std::size_t>(key)] = true;
+    if (action == GLFW_PRESS) {
+        keyState[static_cast<std::size_t>(key)] = true;
+        tappedSinceFrame[static_cast<std::size_t>(key)] = true;
+    }
     else if (action == GLFW_RELEASE) keyState[static_cast<std::size_t>(key)] = false;
 }
 

@@ -15,6 +15,9 @@ void install(GLFWwindow* window);
 void setCamera(Game::FlightCamera* camera);
 
 const Game::KeyState& keys();
+// The keys for one frame: those held now plus those pressed since the last
+// call, so a tap shorter than a frame still counts once. Clears the taps.
+Game::KeyState takeFrameKeys();
 bool firstCursor();
 
 // The callbacks themselves, exposed for tests.

@@ -64,6 +64,7 @@ void VoiceThread::shutdown()
         requests_.clear();
         stops_.clear();
         states_.clear();
+        liveVoices_ = 0;
     }
     wake_.notify_all();
     if (thread_.joinable()) thread_.join();

@@ -39,8 +39,7 @@ RouteStep Route::at(long frame, bool holdStream) const
     step.keys[Game::Key::A] = leg.left;
     step.keys[Game::Key::D] = leg.right;
     step.keys[Game::Key::Space] = leg.stream || holdStream;
-    step.firstCursor = frame == 0;
-    step.cursorMoved = step.firstCursor || dx_[index] != 0.0 || dy_[index] != 0.0;
+    step.cursorMoved = dx_[index] != 0.0 || dy_[index] != 0.0;
     step.cursorX = CursorStartX + static_cast<double>(lap) * lapDx_ + x_[index];
     step.cursorY = CursorStartY + static_cast<double>(lap) * lapDy_ + y_[index];
     return step;
@@ -48,20 +47,24 @@ RouteStep Route::at(long frame, bool holdStream) const
 
 Route Route::standard()
 {
-    // Yaw changes by 0.05 degrees per pixel of cursor travel (leftwards turns
-    // left); 1800 pixels make a quarter turn. Movement is 50 model units per
-    // second along the held directions.
+    // The pig starts 1 unit in front of the origin facing +z; the people stand
+    // between z = 10 and z = 31 and x = -11 and x = 12 (world units). W and S
+    // move 1/6 unit a frame along z, A and D along x (A towards +x). The
+    // cursor turns the view 0.05 degrees per pixel; it only moves while the
+    // pig hovers and always returns, so every movement leg keeps the heading
+    // and the loop closes: 110 + 40 forward, 90 + 60 back, 36 left, 36 right.
     std::vector<Leg> legs;
-    legs.push_back({.frames = 30});                                            // hover: the stream starts off
-    legs.push_back({.frames = 20, .cursorDx = 3.0, .cursorDy = 2.0});          // glance right and down
-    legs.push_back({.frames = 20, .cursorDx = -3.0, .cursorDy = -2.0});        // and back
-    legs.push_back({.frames = 60, .forward = true});                           // out to sea towards the island
-    legs.push_back({.frames = 60, .forward = true, .stream = true});           // over the people, stream on
-    legs.push_back({.frames = 30, .left = true, .stream = true});              // sideways across the island
-    legs.push_back({.frames = 60, .forward = true, .stream = true, .cursorDx = -15.0}); // a banking turn left
-    legs.push_back({.frames = 60, .back = true, .cursorDx = 15.0});            // unwind the turn backing off
-    legs.push_back({.frames = 30, .right = true});                             // sideways back
-    legs.push_back({.frames = 120, .back = true});                             // home
+    legs.push_back({.frames = 5, .cursorDx = 4.0, .cursorDy = 2.0});  // look around while hovering
+    legs.push_back({.frames = 10, .cursorDx = -4.0, .cursorDy = -2.0});
+    legs.push_back({.frames = 5, .cursorDx = 4.0, .cursorDy = 2.0});
+    legs.push_back({.frames = 40, .forward = true});                              // towards the island
+    legs.push_back({.frames = 110, .forward = true, .stream = true});             // over the people
+    legs.push_back({.frames = 36, .left = true, .stream = true});                 // across
+    legs.push_back({.frames = 10, .stream = true, .cursorDx = -6.0, .cursorDy = 3.0}); // hover, look back
+    legs.push_back({.frames = 10, .stream = true, .cursorDx = 6.0, .cursorDy = -3.0});
+    legs.push_back({.frames = 90, .back = true, .stream = true});                 // back over the people
+    legs.push_back({.frames = 36, .right = true});                                // across again
+    legs.push_back({.frames = 60, .back = true});                                 // home
     return Route(std::move(legs));
 }
 

@@ -21,12 +21,13 @@ struct Leg {
 struct RouteStep {
     Game::KeyState keys{};
     bool cursorMoved = false;
-    bool firstCursor = false; // the very first cursor event of the run
     double cursorX = 0.0, cursorY = 0.0;
 };
 
 class Route {
 public:
+    // Where the cursor rests before the first frame; the caller reports it
+    // once as the first cursor event, so the first move turns the view too.
     static constexpr double CursorStartX = 512.0, CursorStartY = 384.0;
 
     explicit Route(std::vector<Leg> legs);

@@ -102,6 +102,7 @@ void main()
     vec3 color = albedo * (ambient + lit * diff * DIFFUSE_STRENGTH * lightColor)
                + lit * (shine + glitter) * lightColor;
 
-    float fog = smoothstep(FOG_START, FOG_END, eyeDist);
+    // Horizontal distance, so the top-down map view is not fogged.
+    float fog = smoothstep(FOG_START, FOG_END, length((EyePos - FragPos).xz));
     FragColor = vec4(mix(color, SKY_COLOR, fog), 1.0);
 }

@@ -74,6 +74,8 @@ void main()
                + lit * shine * SHINE_STRENGTH * lightColor;
 
     // Melt into the sky before the far clip plane cuts the scene off.
-    float fog = smoothstep(FOG_START, FOG_END, length(EyePos - FragPos));
+    // Fog by horizontal distance: the far edge of the sea fades into the sky,
+    // while the top-down map view (high above, looking straight down) stays clear.
+    float fog = smoothstep(FOG_START, FOG_END, length((EyePos - FragPos).xz));
     FragColor = vec4(mix(color, SKY_COLOR, fog), 1.0);
 }

@@ -103,6 +103,7 @@ void main()
     float glint = pow(max(dot(glintNormal, H), 0.0), GLINT_POWER) * GLINT_STRENGTH;
     color += vec3(glint);
 
-    float fog = smoothstep(FOG_START, FOG_END, eyeDist);
+    // Horizontal distance, so the top-down map view is not fogged.
+    float fog = smoothstep(FOG_START, FOG_END, length(toEye.xz));
     FragColor = vec4(mix(color, SKY_COLOR, fog), 1.0);
 }

@@ -71,3 +71,30 @@ TEST(FrameRate, TruncatesAndNeverDividesByZeroOrOverflows)
     EXPECT_EQ(framesPerSecond(-0.001), 0);
     EXPECT_EQ(framesPerSecond(1e-300), INT_MAX);
 }
+
+#include "app/Input.h"
+#include "game/KeyState.h"
+
+#include <GLFW/glfw3.h>
+
+TEST(Input, KeysOutsideTheTableAreIgnoredAndRepeatsKeepAKeyHeld)
+{
+    Input::onKey(nullptr, -1, 0, GLFW_PRESS, 0);
+    Input::onKey(nullptr, 1024, 0, GLFW_PRESS, 0);
+    Input::onKey(nullptr, Skyhog::Game::Key::W, 0, GLFW_PRESS, 0);
+    Input::onKey(nullptr, Skyhog::Game::Key::W, 0, GLFW_REPEAT, 0);
+    EXPECT_TRUE(Input::keys()[Skyhog::Game::Key::W]);
+    Input::onKey(nullptr, Skyhog::Game::Key::W, 0, GLFW_RELEASE, 0);
+    EXPECT_FALSE(Input::keys()[Skyhog::Game::Key::W]);
+    Input::takeFrameKeys();
+}
+
+TEST(Input, ATapShorterThanAFrameStillCountsForOneFrame)
+{
+    Input::takeFrameKeys();
+    Input::onKey(nullptr, Skyhog::Game::Key::F7, 0, GLFW_PRESS, 0);
+    Input::onKey(nullptr, Skyhog::Game::Key::F7, 0, GLFW_RELEASE, 0);
+    EXPECT_FALSE(Input::keys()[Skyhog::Game::Key::F7]);
+    EXPECT_TRUE(Input::takeFrameKeys()[Skyhog::Game::Key::F7]);
+    EXPECT_FALSE(Input::takeFrameKeys()[Skyhog::Game::Key::F7]);
+}

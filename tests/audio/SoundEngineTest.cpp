@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -198,6 +199,44 @@ TEST_F(SoundEngineTest, EnginesShareTheDeviceAndCanComeAndGo)
     ASSERT_FALSE(engine->silent());
     const SoundHandle again = engine->play2D(sea, false);
     EXPECT_TRUE(reaches(*engine, again, SoundState::Playing));
+}
+
+} // namespace
+} // namespace Skyhog::Audio
+
+namespace Skyhog::Audio {
+namespace {
+
+// The game never destroys one of its engines. By the time the program's
+// exit reaches static destruction and OpenAL's own teardown, that engine's
+// worker must have stopped driving OpenAL.
+SoundEngine* neverDestroyed = nullptr;
+std::string exitSound;
+
+void checkStoppedAtExit()
+{
+    // Registered before the engine existed, so this runs after its exit hook.
+    const bool stopped = neverDestroyed->voiceCount() == 0 && !neverDestroyed->play2D(exitSound, true);
+    std::_Exit(stopped ? 0 : 3);
+}
+
+TEST(SoundEngineExit, AnEngineNeverDestroyedIsStoppedBeforeTeardown)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    Testing::ScratchDir dir;
+    exitSound = dir.file("sea.wav");
+    ASSERT_NO_FATAL_FAILURE(Testing::writeTone(exitSound, 110.0, 0.3));
+
+    EXPECT_EXIT(
+        {
+            std::atexit(&checkStoppedAtExit);
+            SoundEngine::setStreamThreshold(0.1); // busy worker: every voice streams
+            neverDestroyed = SoundEngine::create().release();
+            for (int i = 0; i < 16; ++i) neverDestroyed->play2D(exitSound, true);
+            if (!waitFor([] { return neverDestroyed->voiceCount() == 16; }, 2s)) std::_Exit(2);
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 } // namespace

@@ -135,12 +135,12 @@ Mesh leftWing() {
       [&](float u, float v) {
         float x = 0.35f + 6.5f * u;
         float lead = 1.7f - 0.3f * u - 1.3f * std::pow(u, 4.0f);
-        float trail = -1.3f + 0.55f * u + 0.95f * u * u * u;
+        float trail = -1.3f + 0.55f * u + 0.85f * u * u * u; // meets the leading edge at the tip
         // Every other trailing vertex is a feather tip reaching further back.
         int column = static_cast<int>(std::lround(u * spans));
         if (column % 2 == 0 && column > 0 && column < spans) trail -= 0.45f * (1 - 0.5f * u) * v;
         float z = lead + (trail - lead) * v;
-        float y = 2.0f + 1.05f * u - 0.25f * u * u + 0.22f * std::sin(kPi * v) * (1 - 0.6f * u);
+        float y = 2.0f + 1.05f * u - 0.25f * u * u + 0.22f * std::sin(kPi * v) * (1 - u * u);
         return glm::vec3(x, y, z);
       },
       UvRect{{0.02f, 0.02f}, {0.98f, 0.98f}});
