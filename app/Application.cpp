@@ -65,6 +65,15 @@ void Application::openWindow(bool visible)
         // Every target is sized once to the window; a resized window would draw into a corner.
         glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
         glfwWindowHint(GLFW_VISIBLE, visible ? GLFW_TRUE : GLFW_FALSE);
+        if (size_.getWidth() <= 0 || size_.getHeight() <= 0) {
+            // The window system would abort on these; refuse them the way it refuses any window.
+            note("window size " + std::to_string(size_.getWidth()) + "x" + std::to_string(size_.getHeight()) +
+                 " is not positive");
+            note("could not create window");
+            glfwTerminate();
+            pause();
+            std::exit(1);
+        }
         window_ = glfwCreateWindow(size_.getWidth(), size_.getHeight(), WindowTitle.c_str(), nullptr, nullptr);
         if (window_ == nullptr) {
             note("could not create window");

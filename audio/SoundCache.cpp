@@ -29,7 +29,6 @@ unsigned decodeToBuffer(SoundFile& file)
         if (got == 0) break;
     }
     if (frames == 0) return 0;
-    decodeCounter.fetch_add(1, std::memory_order_relaxed);
 
     ALuint buffer = 0;
     alGenBuffers(1, &buffer);
@@ -44,6 +43,7 @@ unsigned decodeToBuffer(SoundFile& file)
         alDeleteBuffers(1, &buffer);
         return 0;
     }
+    decodeCounter.fetch_add(1, std::memory_order_relaxed);
     return buffer;
 }
 

@@ -31,7 +31,10 @@ public:
     // that cannot be played makes no sound and one line naming it, the first
     // time. The handle may be ignored.
     SoundHandle play2D(const std::string& path, bool loop);
+    // Stops a sound of this engine; a finished or unknown one is left alone.
     void stop(SoundHandle sound);
+    // Starting until the worker has the sound going (or given it up), Playing
+    // while it sounds, Finished after.
     SoundState state(SoundHandle sound) const;
 
     // True when there is no output device and nothing will ever play.

@@ -5,12 +5,11 @@
 #include "Stats.h"
 #include "app/FrameRate.h"
 #include "game/HitTest.h"
-#include "render/RenderPass.h"
+#include "game/ParticlePool.h"
 
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
-#include <iostream>
 #include <string>
 
 namespace Skyhog::Bench {

@@ -12,6 +12,8 @@
 #include "Options.h"
 #include "Route.h"
 #include "app/Application.h"
+#include "game/HitTest.h"
+#include "render/RenderPass.h"
 
 #include <array>
 #include <chrono>
@@ -36,7 +38,8 @@ public:
     JsonObject run();
 
     // The five passes in the order the game draws them.
-    static constexpr std::array<std::string_view, 5> PassNames{"reflection", "refraction", "map", "shadow", "main"};
+    static constexpr std::array<std::string_view, 5> PassNames{RenderPass::Reflection, RenderPass::Refraction,
+                                                                RenderPass::Map, RenderPass::Shadow, RenderPass::Main};
     static constexpr double TimeStep = 1.0 / 60.0;
 
 private:

@@ -92,9 +92,11 @@ TEST(Program, OpensItsWindowRunsAndQuitsWithEscape)
     mirrorData(tree);
     ProcessOptions options;
     options.timeout = std::chrono::seconds(60);
+    const std::string run = (tree.root() / "run").string();
     options.shellSteps.push_back({std::chrono::milliseconds(0),
                                   "w=$(xdotool search --sync --onlyvisible --pid $SKYHOG_PID | head -n1); "
-                                  "xdotool getwindowname $w > ../title.txt; xdotool getwindowgeometry $w > ../geometry.txt; "
+                                  "xdotool getwindowname $w > " + run + "/title.txt; "
+                                  "xdotool getwindowgeometry $w > " + run + "/geometry.txt; "
                                   "sleep 2; " + pressEscape()});
     const auto result = runGame(tree, {"800", "600"}, options);
     ASSERT_TRUE(result.exited) << "signal " << result.signal << (result.timedOut ? " (timed out)" : "");

@@ -1,5 +1,5 @@
 // Without an output device the game still gets an engine: a silent one.
-// Registered to run with ALSOFT_DRIVERS naming a driver that does not exist.
+// CTest runs this with ALSOFT_DRIVERS naming a driver that does not exist.
 #include "audio/SoundEngine.h"
 #include "tests/audio/ToneFiles.h"
 
@@ -16,10 +16,8 @@ TEST(NoDevice, EnginesAreSilentHarmlessAndSaySoOnce)
     auto intro = SoundEngine::create();
     auto effects = SoundEngine::create();
     const std::string said = testing::internal::GetCapturedStdout();
-    ASSERT_NE(intro, nullptr);
-    ASSERT_NE(effects, nullptr);
+    ASSERT_TRUE(intro && effects);
     if (!intro->silent()) GTEST_SKIP() << "there is a sound output device here";
-
     EXPECT_TRUE(effects->silent());
     EXPECT_EQ(said, "No sound output device found: sound is off\n");
 
@@ -30,7 +28,6 @@ TEST(NoDevice, EnginesAreSilentHarmlessAndSaySoOnce)
     const auto before = std::chrono::steady_clock::now();
     for (int i = 0; i < 100; ++i) {
         const SoundHandle sound = effects->play2D(i % 2 ? tone : dir.file("missing.wav"), i % 3 == 0);
-        EXPECT_FALSE(sound);
         EXPECT_EQ(effects->state(sound), SoundState::Finished);
         effects->stop(sound);
     }

@@ -326,8 +326,16 @@ TEST_F(MeshTest, EmptyIndexListDrawsNothingWithoutError)
     shader->use();
     Mesh noIndices(shader.get(), screenQuad(), {}, {{texture(255, 255, 255), "texture_diffuse", "w.png"}});
     Mesh nothing(shader.get(), {}, {}, {});
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    glBeginQuery(GL_PRIMITIVES_GENERATED, query);
     noIndices.draw();
     nothing.draw();
+    glEndQuery(GL_PRIMITIVES_GENERATED);
+    GLuint primitives = 99;
+    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &primitives);
+    glDeleteQueries(1, &query);
+    EXPECT_EQ(primitives, 0u) << "a draw of zero elements";
     EXPECT_TRUE(SkyhogTest::takeGlErrors().empty());
     EXPECT_EQ(noIndices.indices().size(), 0u);
     const auto pixels = SkyhogTest::readPixels(4, 4, 1, 1);

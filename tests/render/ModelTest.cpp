@@ -345,6 +345,7 @@ TEST_F(ModelTest, DrawAppliesThePoseAndDrawDepthDoesNot)
 
     mainProgram->use();
     mainProgram->setMat4("model", glm::mat4(0.0f));
+    EXPECT_EQ(model->drawnMeshCount(), 0);
     model->draw();
     EXPECT_EQ(model->drawnMeshCount(), 2);
     expectMatNear(model->modelMatrix(), base * pose, "after draw");
@@ -362,7 +363,15 @@ TEST_F(ModelTest, DrawAppliesThePoseAndDrawDepthDoesNot)
     depthProgram->setMat4("lightSpaceMatrix", glm::mat4(1.0f));
     glUseProgram(0);
 
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    glBeginQuery(GL_PRIMITIVES_GENERATED, query);
     model->drawDepth();
+    glEndQuery(GL_PRIMITIVES_GENERATED);
+    GLuint triangles = 0;
+    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &triangles);
+    glDeleteQueries(1, &query);
+    EXPECT_EQ(triangles, 4u) << "both meshes, all their triangles";
     EXPECT_EQ(model->drawnMeshCount(), 2);
     EXPECT_EQ(static_cast<GLuint>(integer(GL_CURRENT_PROGRAM)), depthProgram->program());
     expectMatNear(model->modelMatrix(), base, "after drawDepth");

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -133,17 +132,6 @@ TEST_F(ShaderLibraryTest, SkyBoxIsBuiltFirst)
     EXPECT_FALSE(contains(output, "Intro")) << output;
     EXPECT_FALSE(contains(output, "Map.vert")) << output;
     EXPECT_FALSE(contains(output, "Water.vert")) << output;
-}
-
-TEST_F(ShaderLibraryTest, IntroFailsOnlyAfterTheOtherFourteenCompiled)
-{
-    writeShaderTree(tree, {"Intro.frag"});
-    tree.enterWorkDir();
-    const std::string output = runExpectingExit1(&tree, [] { ShaderLibrary library; });
-    const auto out = lines(output);
-    ASSERT_FALSE(out.empty());
-    EXPECT_EQ(out[0], "ERROR: Could not loade file " + ShaderDir + "Intro.frag");
-    EXPECT_EQ(std::count_if(out.begin(), out.end(), [](const std::string& l) { return contains(l, "Could not loade"); }), 1);
 }
 
 TEST_F(ShaderLibraryTest, CompileErrorEndsTheProcessWithTheLog)

@@ -64,7 +64,9 @@ ProcessResult runProcess(const std::filesystem::path& program, const std::vector
         drain(err[0], result.errors);
         const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
         while (nextStep < options.shellSteps.size() && elapsed >= options.shellSteps[nextStep].first) {
-            const std::string command = "SKYHOG_PID=" + std::to_string(pid) + " " + options.shellSteps[nextStep].second;
+            // Each step runs in the background so this loop keeps draining the pipes.
+            const std::string command = "(export SKYHOG_PID=" + std::to_string(pid) + "; " +
+                                        options.shellSteps[nextStep].second + ") >/dev/null 2>&1 &";
             [[maybe_unused]] int ignored = std::system(command.c_str());
             ++nextStep;
         }

@@ -26,8 +26,9 @@ struct ProcessOptions {
     std::vector<std::pair<std::chrono::milliseconds, std::string>> shellSteps;
 };
 
-// Runs program with args; shellSteps run through /bin/sh at their times
-// (measured from start) while the child lives, with $SKYHOG_PID set.
+// Runs program with args; shellSteps start in the background through /bin/sh
+// at their times (measured from start) while the child lives, with
+// $SKYHOG_PID set to the child's process id.
 ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
                          const ProcessOptions& options);
 

@@ -106,21 +106,26 @@ void writeIntroPicture(const std::string& root, const Fonts& fonts) {
   paintSkyAndSea(img, horizon, rgb(44, 104, 196), rgb(210, 230, 244));
 
   // A palm island on the horizon behind the pig.
-  img.fillEllipse({830, horizon + 4}, {170, 26}, 0, rgb(226, 200, 150));
-  for (float x : {790.0f, 880.0f}) {
+  img.fillEllipse({905, horizon + 4}, {125, 22}, 0, rgb(226, 200, 150));
+  for (float x : {880.0f, 950.0f}) {
     img.fillCapsule({x, horizon - 5}, {x + 12, horizon - 90}, 5, rgb(120, 92, 60));
-    for (int i = 0; i < 6; ++i) {
-      float a = -kPi / 2 + (i - 2.5f) * 0.55f;
-      glm::vec2 tip(x + 12 + 52 * std::cos(a), horizon - 90 + 30 + 52 * std::sin(a) * 0.6f);
-      img.fillCapsule({x + 12, horizon - 90}, tip, 6, rgb(50, 120, 44));
+    // Drooping fronds, thick at the crown and thin at the tips.
+    const glm::vec2 crown(x + 12, horizon - 90);
+    for (int i = 0; i < 7; ++i) {
+      float spread = (i - 3) / 3.0f, reach = 50 - 8 * std::abs(spread);
+      for (int k = 0; k < 8; ++k) {
+        float t0 = k / 8.0f, t1 = (k + 1) / 8.0f;
+        auto at = [&](float t) { return crown + glm::vec2(spread * reach * t, -22 * t * (1 - std::abs(spread)) + 34 * t * t); };
+        img.fillCapsule(at(t0), at(t1), 6.5f * (1 - t0) + 1.5f, rgb(50, 120, 44));
+      }
     }
   }
 
-  drawPig(img, {770, 360}, 0.9f);
+  drawPig(img, {720, 345}, 0.9f);
   // The stream, falling away behind the pig.
   for (int i = 0; i < 14; ++i) {
     float t = i / 13.0f;
-    glm::vec2 p(672 - 60 * t, 420 + 280 * t * t + 40 * t);
+    glm::vec2 p(622 - 60 * t, 405 + 295 * t * t + 40 * t);
     img.fillEllipse(p, {5 + 2 * t, 9 + 4 * t}, 0.3f * t, rgb(250, 220, 60), 0.9f);
   }
 
