@@ -155,6 +155,7 @@ Model::~Model() = default;
 void Model::load(const std::string& path)
 {
     const auto file = parseFile(path);
+    sourcePath_ = path;
     directory_ = file->directory;
     meshes_.reserve(file->meshes.size());
     for (const ParsedMesh& parsed : file->meshes) {

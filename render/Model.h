@@ -70,6 +70,8 @@ public:
     const std::vector<std::unique_ptr<Meshes::Mesh>>& meshes() const { return meshes_; }
     const std::vector<Meshes::Texture>& loadedTextures() const { return loadedTextures_; }
     const std::string& directory() const { return directory_; }
+    // The file the model was loaded from (empty for a model made without one).
+    const std::string& sourcePath() const { return sourcePath_; }
     const glm::vec4& localMin() const { return localMin_; }
     const glm::vec4& localMax() const { return localMax_; }
     const glm::mat4& translation() const { return translation_; }
@@ -91,6 +93,7 @@ private:
 
     std::vector<std::unique_ptr<Meshes::Mesh>> meshes_;
     std::string directory_;
+    std::string sourcePath_;
     std::vector<Meshes::Texture> loadedTextures_;
     glm::mat4 modelMatrix_{1.0f};
     ShaderProgram* mainProgram_;

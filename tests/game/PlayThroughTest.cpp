@@ -9,6 +9,7 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Skyhog;
@@ -56,6 +57,42 @@ bool near(const std::uint8_t* pixel, int r, int g, int b, int tolerance)
 
 } // namespace
 
+TEST_F(PlayThrough, TheWorldHoldsEveryModelInItsPlace)
+{
+    Scene::World& world = app->world();
+    const auto& models = world.sceneModels();
+    ASSERT_EQ(models.size(), 46u);
+    const std::string root = "../../Skyhog/Models/";
+    EXPECT_EQ(&world.pig(), models[0]);
+    EXPECT_EQ(models[0]->sourcePath(), root + "Pig/pig9.obj");
+    EXPECT_EQ(models[1]->sourcePath(), root + "Pig/left_wing.obj");
+    EXPECT_EQ(models[2]->sourcePath(), root + "Pig/right_wing.obj");
+    EXPECT_EQ(models[3]->sourcePath(), root + "Ground/seeGround.obj");
+    EXPECT_EQ(models[4]->sourcePath(), root + "Landscape/boatyMcBoatface.obj");
+    for (int n = 1; n <= 41; ++n) {
+        EXPECT_EQ(models[4 + n]->sourcePath(), root + "Landscape/Palms/palm" + std::to_string(n) + ".obj");
+    }
+    ASSERT_EQ(world.wings().size(), 2u);
+    EXPECT_EQ(world.wings()[0], models[1]);
+    EXPECT_EQ(&world.rightWing(), models[2]);
+
+    // Each person stands on its marker's lower corner, moved by the scenery offset.
+    ASSERT_EQ(world.people().size(), 13u);
+    ASSERT_EQ(world.positions().size(), 13u);
+    for (std::size_t i = 0; i < 13; ++i) {
+        Scene::Model* marker = world.positions()[i];
+        EXPECT_EQ(marker->sourcePath(), root + "Positions/position" + std::to_string(i + 1) + ".obj");
+        const glm::vec3 spot = glm::vec3(marker->localMin()) + glm::vec3(-10.0f, -50.0f, 10.0f);
+        const glm::vec3 placed(world.people()[i]->translation()[3]);
+        EXPECT_NEAR(glm::distance(placed, spot), 0.0f, 1e-3f) << "person " << i + 1;
+    }
+
+    // Removing someone who is not in the list changes nothing.
+    const auto before = world.people();
+    world.removePerson(&world.pig());
+    EXPECT_EQ(world.people(), before);
+}
+
 TEST_F(PlayThrough, TheMainPassShowsThePigInTheMiddleAgainstTheSky)
 {
     frame({});
@@ -82,6 +119,48 @@ TEST_F(PlayThrough, TheMainPassShowsThePigInTheMiddleAgainstTheSky)
     EXPECT_GT(corner[2], corner[0]) << "the top of the picture is not sky-blue";
     EXPECT_GT(corner[2], 150);
     EXPECT_TRUE(SkyhogTest::takeGlErrors().empty());
+}
+
+TEST_F(PlayThrough, FrustumCullingNeverChangesWhatIsOnScreen)
+{
+    // Turn a little so part of the scenery is outside the view, then render the
+    // main pass with culling off and on and compare the pictures.
+    app->camera().onCursor(0.0, 0.0, true);
+    app->camera().onCursor(-600.0, 0.0, false);
+    const auto render = [&] {
+        SkyhogTest::OffscreenTarget target(320, 240);
+        target.bind();
+        app->camera().setPass("main");
+        glClearColor(0.52f, 0.8f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        app->renderer().renderPass();
+        auto pixels = SkyhogTest::readPixels(0, 0, 320, 240);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        return pixels;
+    };
+    const auto withoutCulling = render();
+    Game::KeyState f8{};
+    f8[Game::Key::F8] = true;
+    app->camera().processKeys(f8, now);
+    ASSERT_TRUE(app->camera().cullingOn());
+    const auto withCulling = render();
+    EXPECT_LT(app->renderer().visibleModels().size(), app->world().sceneModels().size()) << "nothing was culled";
+
+    // People walk and wings flap a little between the two renders; a culled
+    // model that should show would change far more than that.
+    int differing = 0;
+    for (std::size_t i = 0; i < withCulling.rgba.size(); i += 4) {
+        int delta = 0;
+        for (int c = 0; c < 3; ++c) delta = std::max(delta, std::abs(withCulling.rgba[i + c] - withoutCulling.rgba[i + c]));
+        if (delta > 40) ++differing;
+    }
+    EXPECT_LT(differing, 320 * 240 / 200) << differing << " pixels changed";
+
+    app->camera().processKeys({}, now);
+    app->camera().processKeys(f8, now); // culling off again
+    app->camera().processKeys({}, now);
+    ASSERT_FALSE(app->camera().cullingOn());
+    app->camera().onCursor(0.0, 0.0, false); // back to looking along +z
 }
 
 TEST_F(PlayThrough, SteeringOverEveryPersonWinsTheGame)
