@@ -13,7 +13,7 @@ FlightCamera::FlightCamera(const WindowSize& windowSize, Scene::Model& pig, Scen
 {
     soundEngine_ = Audio::SoundEngine::create();
     if (!soundEngine_) fatal("ERROR Sound not available");
-    soundEngine_->play2D(DataRoot + "Sounds/waves.mp3", true);
+    waveSound_ = soundEngine_->play2D(DataRoot + "Sounds/waves.mp3", true);
 }
 
 FlightCamera::~FlightCamera()

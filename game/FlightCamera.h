@@ -59,6 +59,8 @@ public:
     bool wireframe() const { return controls_.wireframe(); }
     const KeyControls& controls() const { return controls_; }
     Audio::SoundEngine& getSoundEngine() { return *soundEngine_; }
+    // The looped sea sound started at construction.
+    Audio::SoundHandle waveSound() const { return waveSound_; }
 
 private:
     float deltaTime_ = 0.0f;
@@ -68,6 +70,7 @@ private:
     Scene::World& world_;
     ParticleStream& particles_;
     std::unique_ptr<Audio::SoundEngine> soundEngine_;
+    Audio::SoundHandle waveSound_;
     KeyControls controls_;
     CameraRig rig_;
     std::string_view pass_;
