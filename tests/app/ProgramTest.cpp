@@ -38,8 +38,8 @@ ProcessResult runGame(const TempTree& tree, const std::vector<std::string>& args
 // Presses Escape in the game's window once it exists (XTEST through xdotool).
 std::string pressEscape()
 {
-    return "w=$(xdotool search --sync --onlyvisible --pid $SKYHOG_PID | head -n1); "
-           "xdotool windowfocus --sync $w key --window $w Escape >/dev/null 2>&1";
+    return "w=$(timeout 60 xdotool search --sync --onlyvisible --pid $SKYHOG_PID | head -n1); "
+           "[ -n \"$w\" ] && timeout 10 xdotool windowfocus --sync $w key --window $w Escape >/dev/null 2>&1";
 }
 
 } // namespace
@@ -136,4 +136,124 @@ TEST(Program, TheIntroMusicReachesTheSoundOutput)
     ASSERT_GT(capture.samples.size(), static_cast<std::size_t>(capture.rate)) << "less than a second was written";
     const float level = SkyhogTest::rms(capture.samples, 0, capture.samples.size());
     EXPECT_GT(level, 0.02f) << "the captured output is (nearly) silent";
+}
+
+namespace {
+
+enum class Damage { Missing, Empty, Truncated, RandomBytes };
+
+const char* name(Damage damage)
+{
+    switch (damage) {
+    case Damage::Missing: return "missing";
+    case Damage::Empty: return "empty";
+    case Damage::Truncated: return "truncated";
+    case Damage::RandomBytes: return "random bytes";
+    }
+    return "";
+}
+
+// Replaces one data file of the tree (a copy, never the build's own) with a damaged one.
+void damage(const TempTree& tree, const std::string& relative, Damage how)
+{
+    const fs::path target = tree.root() / "Skyhog" / relative;
+    const fs::path original = buildDataTree() / relative;
+    fs::create_directories(target.parent_path());
+    fs::remove(target);
+    switch (how) {
+    case Damage::Missing: return;
+    case Damage::Empty: tree.write("Skyhog/" + relative, ""); return;
+    case Damage::Truncated: {
+        std::ifstream in(original, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        tree.write("Skyhog/" + relative, bytes.substr(0, bytes.size() / 3));
+        return;
+    }
+    case Damage::RandomBytes: {
+        std::string bytes(4096, '\0');
+        unsigned state = 12345;
+        for (char& c : bytes) c = static_cast<char>((state = state * 1103515245u + 12345u) >> 16);
+        tree.write("Skyhog/" + relative, bytes);
+        return;
+    }
+    }
+}
+
+// A data tree whose folders are real copies, with links to the build's files,
+// so that single files can be swapped.
+void mirrorDataFileByFile(const TempTree& tree)
+{
+    for (const auto& entry : fs::recursive_directory_iterator(buildDataTree())) {
+        if (!entry.is_regular_file()) continue;
+        const fs::path relative = fs::relative(entry.path(), buildDataTree());
+        tree.copy(entry.path(), "Skyhog/" + relative.string(), true);
+    }
+}
+
+} // namespace
+
+// Every kind of data file, damaged every way: the game either stops with a
+// message and status 1 or plays on and quits with status 0; never a signal or a hang.
+TEST(Program, DamagedDataFilesNeverCrashOrHang)
+{
+    const std::vector<std::string> files = {
+        "Shaders/Water.frag",
+        "Models/Pig/pig9.obj",
+        "Models/Pig/pig.jpg",
+        "Models/Ground/water.obj",
+        "Models/Skybox/back.jpg",
+        "Models/Ground/water_dudv.jpg",
+        "Models/Ground/dudv_sand.jpg",
+        "Models/intro.jpg",
+        "Models/arial.ttf",
+        "Sounds/Intro.mp3",
+        "Sounds/pain.mp3",
+    };
+    for (const std::string& file : files) {
+        for (Damage how : {Damage::Missing, Damage::Empty, Damage::Truncated, Damage::RandomBytes}) {
+            TempTree tree;
+            mirrorDataFileByFile(tree);
+            damage(tree, file, how);
+            ProcessOptions options;
+            options.timeout = std::chrono::seconds(90);
+            options.shellSteps.push_back({std::chrono::milliseconds(0), "sleep 1; " + pressEscape()});
+            const auto result = runGame(tree, {}, options);
+            SCOPED_TRACE(file + " " + name(how));
+            EXPECT_FALSE(result.timedOut);
+            ASSERT_TRUE(result.exited) << "ended by signal " << result.signal << "\n" << result.output;
+            EXPECT_TRUE(result.exitCode == 0 || result.exitCode == 1) << result.exitCode;
+            if (result.exitCode == 1) {
+                // A stop always says why, naming the file at fault where one is at fault.
+                EXPECT_FALSE(result.output.empty());
+            }
+        }
+    }
+}
+
+TEST(Program, WithoutOpenGl33TheWindowIsRefused)
+{
+    TempTree tree;
+    mirrorData(tree);
+    ProcessOptions options;
+    options.environment = {{"MESA_GL_VERSION_OVERRIDE", "3.0"}};
+    const auto result = runGame(tree, {}, options);
+    ASSERT_TRUE(result.exited) << "signal " << result.signal;
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.output.find("could not create window"), std::string::npos) << result.output;
+}
+
+TEST(Program, WithoutASoundDeviceTheGamePlaysSilently)
+{
+    TempTree tree;
+    mirrorData(tree);
+    ProcessOptions options;
+    options.shellSteps.push_back({std::chrono::milliseconds(0), "sleep 1; " + pressEscape()});
+    options.environment = {{"ALSOFT_DRIVERS", "no-such-driver"}};
+    fs::create_directories(tree.root() / "run" / "work");
+    options.workingDirectory = tree.root() / "run" / "work";
+    const auto result = runProcess(Binary, {}, options);
+    ASSERT_TRUE(result.exited) << "signal " << result.signal;
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.output.find("sound is off"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("models loaded"), std::string::npos);
 }
