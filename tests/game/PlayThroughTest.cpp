@@ -43,6 +43,20 @@ protected:
         glfwSwapBuffers(app->window());
     }
 
+    // Renders the main pass once more into a target of our own and reads it back.
+    SkyhogTest::Pixels renderMainPass()
+    {
+        SkyhogTest::OffscreenTarget target(320, 240);
+        target.bind();
+        app->camera().setPass("main");
+        glClearColor(0.52f, 0.8f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        app->renderer().renderPass();
+        auto pixels = SkyhogTest::readPixels(0, 0, 320, 240);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        return pixels;
+    }
+
     static App::Application* app;
     static float now;
 };
@@ -96,15 +110,7 @@ TEST_F(PlayThrough, TheWorldHoldsEveryModelInItsPlace)
 TEST_F(PlayThrough, TheMainPassShowsThePigInTheMiddleAgainstTheSky)
 {
     frame({});
-    // Render the main pass once more into a target of our own and read it back.
-    SkyhogTest::OffscreenTarget target(320, 240);
-    target.bind();
-    app->camera().setPass("main");
-    glClearColor(0.52f, 0.8f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    app->renderer().renderPass();
-    const auto pixels = SkyhogTest::readPixels(0, 0, 320, 240);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    const auto pixels = renderMainPass();
 
     // The pig is pink: more red than blue, unlike sky, sea or sand.
     int pink = 0;
@@ -127,23 +133,12 @@ TEST_F(PlayThrough, FrustumCullingNeverChangesWhatIsOnScreen)
     // main pass with culling off and on and compare the pictures.
     app->camera().onCursor(0.0, 0.0, true);
     app->camera().onCursor(-600.0, 0.0, false);
-    const auto render = [&] {
-        SkyhogTest::OffscreenTarget target(320, 240);
-        target.bind();
-        app->camera().setPass("main");
-        glClearColor(0.52f, 0.8f, 1.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-        app->renderer().renderPass();
-        auto pixels = SkyhogTest::readPixels(0, 0, 320, 240);
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        return pixels;
-    };
-    const auto withoutCulling = render();
+    const auto withoutCulling = renderMainPass();
     Game::KeyState f8{};
     f8[Game::Key::F8] = true;
     app->camera().processKeys(f8, now);
     ASSERT_TRUE(app->camera().cullingOn());
-    const auto withCulling = render();
+    const auto withCulling = renderMainPass();
     EXPECT_LT(app->renderer().visibleModels().size(), app->world().sceneModels().size()) << "nothing was culled";
 
     // People walk and wings flap a little between the two renders; a culled
