@@ -127,6 +127,29 @@ TEST_F(PlayThrough, TheMainPassShowsThePigInTheMiddleAgainstTheSky)
     EXPECT_TRUE(SkyhogTest::takeGlErrors().empty());
 }
 
+TEST_F(PlayThrough, ThePalmsCastShadowsOnTheIsland)
+{
+    // The same main pass, once with this frame's shadow map and once with the
+    // map cleared to "nothing in the way": the shadows darken part of the
+    // picture and brighten none of it.
+    frame({});
+    const auto shadowed = renderMainPass();
+    glBindFramebuffer(GL_FRAMEBUFFER, app->renderer().getShadowFramebuffer());
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    const auto unshadowed = renderMainPass();
+
+    int darker = 0, brighter = 0;
+    for (std::size_t i = 0; i < shadowed.rgba.size(); i += 4) {
+        const int a = shadowed.rgba[i] + shadowed.rgba[i + 1] + shadowed.rgba[i + 2];
+        const int b = unshadowed.rgba[i] + unshadowed.rgba[i + 1] + unshadowed.rgba[i + 2];
+        if (a < b - 60) ++darker;
+        if (a > b + 60) ++brighter;
+    }
+    EXPECT_GT(darker, 320 * 240 / 100) << "no shadows on screen";
+    EXPECT_LT(brighter, 320 * 240 / 200) << "shadows made parts of the picture brighter";
+}
+
 TEST_F(PlayThrough, FrustumCullingNeverChangesWhatIsOnScreen)
 {
     // Turn a little so part of the scenery is outside the view, then render the
