@@ -29,30 +29,19 @@ ParticleStream::ParticleStream(const glm::mat4& matrix, ShaderProgram* program, 
     vertexArray_ = GlVertexArray::generate();
     glBindVertexArray(vertexArray_.get());
     const GLuint id = program_->program();
-    squareVerticesLocation_ = glGetAttribLocation(id, "squareVertices");
-    xyzsLocation_ = glGetAttribLocation(id, "xyzs");
-    colorLocation_ = glGetAttribLocation(id, "color");
-    if (squareVerticesLocation_ >= 0) {
-        const auto location = static_cast<GLuint>(squareVerticesLocation_);
-        glBindBuffer(GL_ARRAY_BUFFER, billboardBuffer_.get());
-        glEnableVertexAttribArray(location);
-        glVertexAttribPointer(location, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
-        glVertexAttribDivisor(location, 0);
-    }
-    if (xyzsLocation_ >= 0) {
-        const auto location = static_cast<GLuint>(xyzsLocation_);
-        glBindBuffer(GL_ARRAY_BUFFER, positionBuffer_.get());
-        glEnableVertexAttribArray(location);
-        glVertexAttribPointer(location, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
-        glVertexAttribDivisor(location, 1);
-    }
-    if (colorLocation_ >= 0) {
-        const auto location = static_cast<GLuint>(colorLocation_);
-        glBindBuffer(GL_ARRAY_BUFFER, colorBuffer_.get());
-        glEnableVertexAttribArray(location);
-        glVertexAttribPointer(location, 4, GL_UNSIGNED_BYTE, GL_TRUE, 0, nullptr);
-        glVertexAttribDivisor(location, 1);
-    }
+    // Points a named attribute at a buffer; a name the program lacks is skipped.
+    const auto feed = [id](const char* name, GLuint buffer, GLint components, GLenum type, GLboolean normalized,
+                           GLuint divisor) {
+        const GLint location = glGetAttribLocation(id, name);
+        if (location < 0) return;
+        glBindBuffer(GL_ARRAY_BUFFER, buffer);
+        glEnableVertexAttribArray(static_cast<GLuint>(location));
+        glVertexAttribPointer(static_cast<GLuint>(location), components, type, normalized, 0, nullptr);
+        glVertexAttribDivisor(static_cast<GLuint>(location), divisor);
+    };
+    feed("squareVertices", billboardBuffer_.get(), 3, GL_FLOAT, GL_FALSE, 0); // shared by every instance
+    feed("xyzs", positionBuffer_.get(), 4, GL_FLOAT, GL_FALSE, 1);             // one per particle
+    feed("color", colorBuffer_.get(), 4, GL_UNSIGNED_BYTE, GL_TRUE, 1);       // one per particle
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }

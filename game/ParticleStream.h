@@ -44,9 +44,6 @@ private:
     GlBuffer billboardBuffer_;
     GlBuffer positionBuffer_;
     GlBuffer colorBuffer_;
-    GLint squareVerticesLocation_ = -1;
-    GLint xyzsLocation_ = -1;
-    GLint colorLocation_ = -1;
 };
 
 } // namespace Skyhog::Game

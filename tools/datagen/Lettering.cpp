@@ -30,6 +30,18 @@ Lettering::~Lettering() {
   delete impl_;
 }
 
+namespace {
+
+// Horizontal kerning between two glyphs in 26.6 units; 0 without a pair.
+long kerning(FT_Face face, FT_UInt previous, FT_UInt glyph) {
+  if (!previous || !glyph || !FT_HAS_KERNING(face)) return 0;
+  FT_Vector kern;
+  FT_Get_Kerning(face, previous, glyph, FT_KERNING_DEFAULT, &kern);
+  return kern.x;
+}
+
+}  // namespace
+
 void Lettering::setSize(int pixels) { FT_Set_Pixel_Sizes(impl_->face, 0, static_cast<FT_UInt>(pixels)); }
 
 int Lettering::measure(const std::string& text) {
@@ -38,11 +50,7 @@ int Lettering::measure(const std::string& text) {
   FT_UInt previous = 0;
   for (unsigned char ch : text) {
     FT_UInt glyph = FT_Get_Char_Index(face, ch);
-    if (previous && glyph && FT_HAS_KERNING(face)) {
-      FT_Vector kern;
-      FT_Get_Kerning(face, previous, glyph, FT_KERNING_DEFAULT, &kern);
-      pen += kern.x;
-    }
+    pen += kerning(face, previous, glyph);
     if (FT_Load_Glyph(face, glyph, FT_LOAD_DEFAULT) == 0) pen += face->glyph->advance.x;
     previous = glyph;
   }
@@ -56,11 +64,7 @@ void Lettering::draw(Image& image, glm::vec2 origin, const std::string& text, gl
   FT_UInt previous = 0;
   for (unsigned char ch : text) {
     FT_UInt glyph = FT_Get_Char_Index(face, ch);
-    if (previous && glyph && FT_HAS_KERNING(face)) {
-      FT_Vector kern;
-      FT_Get_Kerning(face, previous, glyph, FT_KERNING_DEFAULT, &kern);
-      pen += kern.x;
-    }
+    pen += kerning(face, previous, glyph);
     previous = glyph;
     if (FT_Load_Glyph(face, glyph, FT_LOAD_RENDER)) continue;
     const FT_GlyphSlot slot = face->glyph;
