@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <thread>
 
 namespace SkyhogTest {
@@ -54,14 +55,21 @@ ProcessResult runProcess(const std::filesystem::path& program, const std::vector
     fcntl(err[0], F_SETFL, O_NONBLOCK);
 
     ProcessResult result;
+    std::ofstream mirror;
+    if (!options.outputMirror.empty()) mirror.open(options.outputMirror, std::ios::binary | std::ios::trunc);
     const auto start = std::chrono::steady_clock::now();
     std::size_t nextStep = 0;
     int status = 0;
     for (;;) {
         pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
         poll(fds, 2, 20);
+        const std::size_t seen = result.output.size();
         drain(out[0], result.output);
         drain(err[0], result.errors);
+        if (mirror.is_open() && result.output.size() > seen) {
+            mirror.write(result.output.data() + seen, static_cast<std::streamsize>(result.output.size() - seen));
+            mirror.flush();
+        }
         const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
         while (nextStep < options.shellSteps.size() && elapsed >= options.shellSteps[nextStep].first) {
             // Each step runs in the background so this loop keeps draining the pipes.

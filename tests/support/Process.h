@@ -24,6 +24,9 @@ struct ProcessOptions {
     std::chrono::milliseconds timeout{60000};
     // Called repeatedly while the child runs (e.g. to send input events); may be empty.
     std::vector<std::pair<std::chrono::milliseconds, std::string>> shellSteps;
+    // When set, standard output is also appended to this file as it arrives,
+    // so that shell steps can wait for a line the program flushed.
+    std::filesystem::path outputMirror;
 };
 
 // Runs program with args; shellSteps start in the background through /bin/sh

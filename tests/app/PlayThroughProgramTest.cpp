@@ -1,0 +1,234 @@
+// Plays the real skyhog executable through its real window and input path:
+// synthetic key and pointer events (XTEST through xdotool) and screenshots of
+// the window (ImageMagick's import). The steps follow a player: the intro
+// picture while loading, the scene, W flies towards the island, the stream
+// falls on the person standing in the pig's path, the score reads 10, the
+// mouse turns the view, Escape quits.
+//
+// The screenshots of each step stay in SKYHOG_ARTEFACT_DIR for a person to look at.
+#include "tests/support/Process.h"
+#include "tests/support/TempTree.h"
+
+#include <FreeImage.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+using namespace SkyhogTest;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path Binary = SKYHOG_BINARY;
+const fs::path Artefacts = SKYHOG_ARTEFACT_DIR;
+
+// A small window keeps the frame rate up on a software renderer, which keeps
+// the distance flown while W is held close to the time it is held.
+constexpr int Width = 320;
+constexpr int Height = 240;
+
+// The pig starts at world (0, 3.85, 1) facing +z; flying W for this long at
+// 10 units a second stops it above the person standing at about (-0.2, 25.9),
+// the only one within reach of the stream there.
+constexpr double FlightSeconds = 2.49;
+
+struct Rgb {
+    int r = 0, g = 0, b = 0;
+};
+
+// A screenshot, top row first.
+struct Shot {
+    int width = 0;
+    int height = 0;
+    std::vector<Rgb> pixels;
+    const Rgb& at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+    bool empty() const { return pixels.empty(); }
+};
+
+Shot loadShot(const fs::path& path, int width = 0, int height = 0)
+{
+    Shot shot;
+    FIBITMAP* loaded = FreeImage_Load(FreeImage_GetFileType(path.c_str(), 0), path.c_str(), 0);
+    if (!loaded) return shot;
+    FIBITMAP* sized = loaded;
+    if (width > 0 && height > 0) {
+        sized = FreeImage_Rescale(loaded, width, height, FILTER_BILINEAR);
+        FreeImage_Unload(loaded);
+        if (!sized) return shot;
+    }
+    shot.width = static_cast<int>(FreeImage_GetWidth(sized));
+    shot.height = static_cast<int>(FreeImage_GetHeight(sized));
+    shot.pixels.resize(static_cast<std::size_t>(shot.width * shot.height));
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x) {
+            RGBQUAD colour{};
+            // FreeImage's first scan line is the bottom of the picture.
+            FreeImage_GetPixelColor(sized, static_cast<unsigned>(x), static_cast<unsigned>(shot.height - 1 - y), &colour);
+            shot.pixels[static_cast<std::size_t>(y * shot.width + x)] = {colour.rgbRed, colour.rgbGreen, colour.rgbBlue};
+        }
+    FreeImage_Unload(sized);
+    return shot;
+}
+
+// Mean absolute difference per channel over rows [top, bottom) of two same-sized shots.
+double difference(const Shot& a, const Shot& b, int top, int bottom)
+{
+    double sum = 0.0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < a.width; ++x) {
+            const Rgb& p = a.at(x, y);
+            const Rgb& q = b.at(x, y);
+            sum += std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b);
+        }
+    return sum / (3.0 * a.width * (bottom - top));
+}
+
+template <typename Test>
+int count(const Shot& shot, int left, int top, int right, int bottom, Test test)
+{
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (test(shot.at(x, y))) ++n;
+    return n;
+}
+
+bool pink(const Rgb& p) { return p.r > 150 && p.r > p.b + 20 && p.g < p.r - 30; }
+bool yellow(const Rgb& p) { return p.r > 170 && p.g > 170 && p.b < 120; }
+// The score's lettering, drawn in (1.0, 0.7, 0.3).
+bool scoreOrange(const Rgb& p) { return p.r > 190 && p.g > 110 && p.g < 215 && p.b < 140 && p.r - p.b > 90; }
+
+// Right-most column of score lettering in the lower left quarter, or -1.
+int scoreRightEdge(const Shot& shot)
+{
+    int right = -1;
+    for (int y = shot.height * 3 / 4; y < shot.height; ++y)
+        for (int x = 0; x < shot.width / 2; ++x)
+            if (scoreOrange(shot.at(x, y))) right = std::max(right, x);
+    return right;
+}
+
+std::size_t occurrences(const std::string& text, const std::string& what)
+{
+    std::size_t n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
+    return n;
+}
+
+// The driver: a shell script run beside the game. It waits on lines the game
+// flushes to its standard output (mirrored into $log) rather than on guessed times.
+std::string driverScript(const fs::path& out, const fs::path& log)
+{
+    std::ostringstream s;
+    s << "out=" << out << "; log=" << log << "\n"
+      << R"(shot() { import -window "$w" "$out/$1.png"; }
+wait_for() { # text, seconds
+  i=0; while ! grep -q "$1" "$log" 2>/dev/null; do
+    i=$((i+1)); [ $i -gt $(($2*20)) ] && return 1; sleep 0.05; done; }
+w=$(timeout 60 xdotool search --sync --onlyvisible --pid $SKYHOG_PID | head -n1)
+[ -n "$w" ] || exit 1
+# The intro picture stands while the world loads: keep every look at it.
+n=0; while ! grep -q "models loaded" "$log" && [ $n -lt 300 ]; do
+  shot "loading-$n"; n=$((n+1)); sleep 0.1; done
+sleep 1.5
+xdotool windowfocus --sync $w
+shot 2-scene
+xdotool keydown w; sleep )" << FlightSeconds << R"(; xdotool keyup w
+sleep 0.5; shot 3-flown
+xdotool keydown space
+wait_for "totally hit that person" 20
+sleep 0.2; shot 4-stream
+xdotool keyup space
+sleep 1; shot 5-points
+xdotool mousemove_relative -- 90 0; sleep 1; shot 6-turned
+xdotool key --window $w Escape
+)";
+    return s.str();
+}
+
+} // namespace
+
+TEST(ProgramPlayThrough, AStreamFromThePigHitsAPersonAndScoresTen)
+{
+    ASSERT_TRUE(fs::is_directory(buildDataTree())) << buildDataTree();
+    fs::remove_all(Artefacts);
+    fs::create_directories(Artefacts);
+    TempTree tree;
+    tree.copy(buildDataTree(), "Skyhog", true);
+    fs::create_directories(tree.root() / "run" / "work");
+    const fs::path log = tree.root() / "stdout.txt";
+    const fs::path script = tree.write("drive.sh", driverScript(Artefacts, log));
+
+    ProcessOptions options;
+    options.workingDirectory = tree.root() / "run" / "work";
+    options.environment = {{"ALSOFT_DRIVERS", "null"}};
+    options.timeout = std::chrono::seconds(180);
+    options.outputMirror = log;
+    options.shellSteps.push_back({std::chrono::milliseconds(0), "sh " + script.string()});
+    const auto result = runProcess(Binary, {std::to_string(Width), std::to_string(Height)}, options);
+    ASSERT_TRUE(result.exited) << "signal " << result.signal << (result.timedOut ? " (timed out)" : "");
+    EXPECT_EQ(result.exitCode, 0) << result.output.substr(0, 400);
+    EXPECT_NE(result.output.find("models loaded"), std::string::npos);
+    EXPECT_EQ(occurrences(result.output, "totally hit that person"), 1u)
+        << "the pig should have stopped above exactly one person";
+
+    // 1. One of the looks during loading shows the intro picture.
+    const Shot intro = loadShot(buildDataTree() / "Models" / "intro.jpg", Width, Height);
+    ASSERT_FALSE(intro.empty());
+    double bestIntro = 1e9;
+    fs::path bestIntroPath;
+    for (const auto& entry : fs::directory_iterator(Artefacts)) {
+        if (entry.path().filename().string().rfind("loading-", 0) != 0) continue;
+        const Shot look = loadShot(entry.path());
+        if (look.width != Width || look.height != Height) continue;
+        const double d = difference(look, intro, 0, Height);
+        if (d < bestIntro) {
+            bestIntro = d;
+            bestIntroPath = entry.path();
+        }
+    }
+    EXPECT_LT(bestIntro, 25.0) << "no look during loading resembles the intro picture";
+    if (!bestIntroPath.empty()) fs::copy_file(bestIntroPath, Artefacts / "1-intro.png", fs::copy_options::overwrite_existing);
+
+    const Shot scene = loadShot(Artefacts / "2-scene.png");
+    const Shot flown = loadShot(Artefacts / "3-flown.png");
+    const Shot stream = loadShot(Artefacts / "4-stream.png");
+    const Shot points = loadShot(Artefacts / "5-points.png");
+    const Shot turned = loadShot(Artefacts / "6-turned.png");
+    for (const Shot* shot : {&scene, &flown, &stream, &points, &turned}) {
+        ASSERT_EQ(shot->width, Width);
+        ASSERT_EQ(shot->height, Height);
+    }
+
+    // 2. The scene: the pig in the middle, sky above, not the intro any more.
+    const int cx = Width / 2, cy = Height / 2;
+    EXPECT_GT(count(scene, cx - 30, cy - 40, cx + 30, cy + 10, pink), 300) << "no pig in the middle";
+    EXPECT_GT(scene.at(5, 5).b, scene.at(5, 5).r) << "the top is not sky";
+    EXPECT_GT(difference(scene, intro, 0, Height), 25.0);
+
+    // 3. W flew the pig (and the view with it): the island below has made way
+    // for the sea beyond, while the pig stays in the middle.
+    EXPECT_GT(difference(scene, flown, Height / 2, Height), 15.0) << "W did not move the view";
+    EXPECT_GT(count(flown, cx - 30, cy - 40, cx + 30, cy + 10, pink), 300);
+
+    // 4. Space: a yellow stream below the pig, which was not there before.
+    const int streamBefore = count(flown, cx - 30, cy + 10, cx + 30, Height, yellow);
+    const int streamDuring = count(stream, cx - 30, cy + 10, cx + 30, Height, yellow);
+    EXPECT_GT(streamDuring, streamBefore + 100) << "no stream below the pig";
+
+    // 5. The score went from "Points: 0" to "Points: 10": the same lettering,
+    // one digit longer.
+    const int rightBefore = scoreRightEdge(flown);
+    const int rightAfter = scoreRightEdge(points);
+    ASSERT_GT(rightBefore, 0) << "no score on screen";
+    EXPECT_GE(rightAfter - rightBefore, 3) << "the score did not grow by a digit";
+    EXPECT_LE(rightAfter - rightBefore, 20);
+
+    // 6. The mouse turned the view: the sky moved, the pig stayed in the middle.
+    EXPECT_GT(difference(points, turned, 0, Height / 3), 3.0) << "the mouse did not turn the view";
+    EXPECT_GT(count(turned, cx - 30, cy - 40, cx + 30, cy + 10, pink), 300);
+}
