@@ -19,6 +19,8 @@ namespace Skyhog::App {
 namespace {
 
 const std::string WindowTitle = "Skyhog - piss 'em all off!";
+const std::string IntroPicture = DataRoot + "Models/intro.jpg";
+const std::string WinPicture = DataRoot + "Models/outro_win.jpg";
 
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
@@ -50,6 +52,8 @@ Application::~Application()
 
 void Application::openWindow(bool visible)
 {
+    // The files are read on another core while the window, shaders and intro come up.
+    prefetch_ = std::make_unique<Scene::WorldPrefetch>(std::vector<std::string>{IntroPicture, WinPicture});
     timed(times_.window, [&] {
         glfwSetErrorCallback(reportGlfwError);
         if (!glfwInit()) {
@@ -114,8 +118,8 @@ void Application::startScene()
 
     timed(times_.shaders, [&] { shaders_ = std::make_unique<ShaderLibrary>(); });
     timed(times_.pictures, [&] {
-        intro_ = std::make_unique<Ui::ImageScreen>(shaders_->get("Intro"), DataRoot + "Models/intro.jpg");
-        win_ = std::make_unique<Ui::ImageScreen>(shaders_->get("Intro"), DataRoot + "Models/outro_win.jpg");
+        intro_ = std::make_unique<Ui::ImageScreen>(shaders_->get("Intro"), IntroPicture);
+        win_ = std::make_unique<Ui::ImageScreen>(shaders_->get("Intro"), WinPicture);
     });
     timed(times_.sound, [&] {
         music_ = Audio::SoundEngine::create();
@@ -128,6 +132,8 @@ void Application::startScene()
         glfwSwapBuffers(window_);
     });
     timed(times_.world, [&] {
+        if (prefetch_) prefetch_->finish();
+        prefetch_.reset();
         world_ = std::make_unique<Scene::World>(*shaders_, size_.getWidth(), size_.getHeight());
         particles_ = std::make_unique<Game::ParticleStream>(glm::mat4(1.0f), shaders_->get("Particle"), world_->pig());
     });
@@ -193,6 +199,7 @@ void Application::renderFrame(double frameStart)
 
 void Application::shutdown()
 {
+    prefetch_.reset();
     if (!windowSystemUp_) return;
     intro_.reset();
     win_.reset();

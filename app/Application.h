@@ -13,6 +13,7 @@
 #include "render/ShaderLibrary.h"
 #include "render/WindowSize.h"
 #include "scene/World.h"
+#include "scene/WorldPrefetch.h"
 #include "ui/ImageScreen.h"
 
 #include <memory>
@@ -64,6 +65,7 @@ private:
     WindowSize size_;
     GLFWwindow* window_ = nullptr;
     bool windowSystemUp_ = false;
+    std::unique_ptr<Scene::WorldPrefetch> prefetch_;
     std::unique_ptr<ShaderLibrary> shaders_;
     std::unique_ptr<Ui::ImageScreen> intro_;
     std::unique_ptr<Ui::ImageScreen> win_;

@@ -154,7 +154,15 @@ double Benchmark::clearOnlyFrame()
 
 void Benchmark::flyTimed()
 {
-    for (long frame = 0; frame < options_.frames; ++frame) flyFrame(frame, false);
+    for (long frame = 0; frame < options_.frames; ++frame) {
+        if (frame < WarmUpFrames) flyFrame(frame, false);
+        else steadyFrame(frame, false);
+    }
+}
+
+double Benchmark::steadyFrame(long frame, bool holdStream)
+{
+    return flyFrame(frame, holdStream);
 }
 
 void Benchmark::flySoak()
@@ -165,7 +173,7 @@ void Benchmark::flySoak()
     double lastSample = soak_.warmupSeconds;
     std::vector<double> window;
     for (long frame = 0;; ++frame) {
-        const double frameMs = flyFrame(frame, true);
+        const double frameMs = frame < WarmUpFrames ? flyFrame(frame, true) : steadyFrame(frame, true);
         const double elapsed = millisecondsBetween(started, Clock::now()) / 1000.0;
         if (elapsed < soak_.warmupSeconds) continue;
         window.push_back(frameMs);

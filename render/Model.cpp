@@ -10,6 +10,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <cstring>
+#include <mutex>
 #include <unordered_map>
 
 namespace Skyhog::Scene {
@@ -90,28 +91,54 @@ void parseNode(const aiNode& node, const aiScene& scene, std::vector<ParsedMesh>
 }
 
 // Parsed files are kept during start-up: the same file (a person, a marker)
-// is imported once however many models are made from it.
-std::unordered_map<std::string, std::shared_ptr<const ParsedFile>>& fileCache()
+// is imported once however many models are made from it. A start-up worker
+// may fill the cache while the main thread reads it, hence the lock. The cache
+// is never destroyed, so a worker still running while the process exits never
+// touches a destroyed map.
+struct FileCache {
+    std::mutex lock;
+    std::unordered_map<std::string, std::shared_ptr<const ParsedFile>> files;
+};
+
+FileCache& fileCache()
 {
-    static std::unordered_map<std::string, std::shared_ptr<const ParsedFile>> cache;
-    return cache;
+    static FileCache* cache = new FileCache;
+    return *cache;
 }
 
-std::shared_ptr<const ParsedFile> parseFile(const std::string& path)
+std::shared_ptr<const ParsedFile> cachedFile(const std::string& path)
 {
-    auto& cache = fileCache();
-    if (auto found = cache.find(path); found != cache.end()) return found->second;
+    FileCache& cache = fileCache();
+    const std::lock_guard<std::mutex> guard(cache.lock);
+    const auto found = cache.files.find(path);
+    return found == cache.files.end() ? nullptr : found->second;
+}
 
+// Imports the file; on failure returns nullptr and the importer's message in error.
+std::shared_ptr<const ParsedFile> importFile(const std::string& path, std::string& error)
+{
     Assimp::Importer importer;
     const aiScene* scene = importer.ReadFile(path, aiProcess_Triangulate | aiProcess_GenNormals);
     if (scene == nullptr || scene->mFlags == AI_SCENE_FLAGS_INCOMPLETE || scene->mRootNode == nullptr) {
-        fatal(std::string("Error AASIMP") + importer.GetErrorString());
+        error = importer.GetErrorString();
+        return nullptr;
     }
     auto file = std::make_shared<ParsedFile>();
     const auto slash = path.find_last_of('/');
     file->directory = slash == std::string::npos ? path : path.substr(0, slash);
     parseNode(*scene->mRootNode, *scene, file->meshes);
-    cache.emplace(path, file);
+    FileCache& cache = fileCache();
+    const std::lock_guard<std::mutex> guard(cache.lock);
+    // Whoever imported it first wins; both copies are equal.
+    return cache.files.emplace(path, std::move(file)).first->second;
+}
+
+std::shared_ptr<const ParsedFile> parseFile(const std::string& path)
+{
+    if (auto cached = cachedFile(path)) return cached;
+    std::string error;
+    auto file = importFile(path, error);
+    if (!file) fatal(std::string("Error AASIMP") + error);
     return file;
 }
 
@@ -129,7 +156,26 @@ std::string Model::importerPath(const aiString& text)
 
 void Model::clearFileCache()
 {
-    fileCache().clear();
+    FileCache& cache = fileCache();
+    const std::lock_guard<std::mutex> guard(cache.lock);
+    cache.files.clear();
+}
+
+std::vector<std::string> Model::prepareFile(const std::string& path)
+{
+    std::shared_ptr<const ParsedFile> file = cachedFile(path);
+    if (!file) {
+        std::string ignored; // the real load imports it again and reports the failure
+        file = importFile(path, ignored);
+    }
+    std::vector<std::string> pictures;
+    if (!file) return pictures;
+    for (const ParsedMesh& mesh : file->meshes) {
+        for (const auto* paths : {&mesh.diffusePaths, &mesh.specularPaths}) {
+            for (const std::string& picture : *paths) pictures.push_back(file->directory + "/" + picture);
+        }
+    }
+    return pictures;
 }
 
 Model::Model(const glm::mat4& placement, ShaderProgram* mainProgram, ShaderProgram* depthProgram,

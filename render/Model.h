@@ -80,6 +80,11 @@ public:
     static std::string importerPath(const aiString& text);
     // Drops the parsed files kept for reuse (call once start-up is over).
     static void clearFileCache();
+    // Imports the file into the kept parsed files ahead of its load, without
+    // reporting a failure (the load itself reports it); returns the paths of
+    // the pictures its materials name, as the load will open them. Makes no GL
+    // calls and may run on any thread.
+    static std::vector<std::string> prepareFile(const std::string& path);
 
 protected:
     // A model without a file or meshes: only matrices and a box. Makes no GL calls.

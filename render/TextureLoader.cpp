@@ -5,31 +5,82 @@
 #include <algorithm>
 #include <iostream>
 #include <memory>
+#include <mutex>
 #include <unordered_map>
 #include <vector>
 
 namespace Skyhog {
 namespace {
 
-// A decoded picture in FreeImage's 32-bit layout (BGRA, bottom row first,
-// rows tightly packed because 32-bit rows are always 4-byte aligned).
-struct Image {
+// One level of a picture in FreeImage's 32-bit layout (BGRA, bottom row
+// first, rows tightly packed because 32-bit rows are always 4-byte aligned).
+struct Level {
     GLsizei width = 0;
     GLsizei height = 0;
     std::vector<unsigned char> pixels;
 };
 
-std::unordered_map<std::string, std::shared_ptr<const Image>>& imageCache()
+// A decoded picture: level 0, then its mipmap chain down to 1 x 1, made here
+// rather than by glGenerateMipmap, which the software renderer runs as one
+// draw and flush per level on the main thread; this way the chain is built
+// once per file, on whichever thread decodes it.
+struct Image : Level {
+    std::vector<Level> mipmaps; // levels 1, 2, ... (empty when there are no pixels)
+};
+
+// The next level down: half the size (rounded down, at least 1), each texel
+// the rounded average of the 2 x 2 block above it (clamped at an odd edge).
+Level halve(const Level& above)
 {
-    static std::unordered_map<std::string, std::shared_ptr<const Image>> cache;
-    return cache;
+    Level level;
+    level.width = std::max<GLsizei>(1, above.width / 2);
+    level.height = std::max<GLsizei>(1, above.height / 2);
+    level.pixels.resize(static_cast<std::size_t>(level.width) * level.height * 4);
+    const auto texel = [&](GLsizei x, GLsizei y) {
+        x = std::min(x, above.width - 1);
+        y = std::min(y, above.height - 1);
+        return above.pixels.data() + (static_cast<std::size_t>(y) * above.width + x) * 4;
+    };
+    unsigned char* out = level.pixels.data();
+    for (GLsizei y = 0; y < level.height; ++y) {
+        for (GLsizei x = 0; x < level.width; ++x) {
+            const unsigned char* a = texel(2 * x, 2 * y);
+            const unsigned char* b = texel(2 * x + 1, 2 * y);
+            const unsigned char* c = texel(2 * x, 2 * y + 1);
+            const unsigned char* d = texel(2 * x + 1, 2 * y + 1);
+            for (int channel = 0; channel < 4; ++channel) {
+                *out++ = static_cast<unsigned char>((a[channel] + b[channel] + c[channel] + d[channel] + 2) / 4);
+            }
+        }
+    }
+    return level;
 }
 
-std::shared_ptr<const Image> decode(const std::string& path)
+void buildMipmaps(Image& image)
 {
-    auto& cache = imageCache();
-    if (auto found = cache.find(path); found != cache.end()) return found->second;
+    const Level* above = &image;
+    while (above->width > 1 || above->height > 1) {
+        image.mipmaps.push_back(halve(*above));
+        above = &image.mipmaps.back();
+    }
+}
 
+// Decoded pictures kept during start-up. A start-up worker may decode into
+// the cache while the main thread reads it, hence the lock; the cache is never
+// destroyed, so a worker still running while the process exits is safe.
+struct ImageCache {
+    std::mutex lock;
+    std::unordered_map<std::string, std::shared_ptr<const Image>> images;
+};
+
+ImageCache& imageCache()
+{
+    static ImageCache* cache = new ImageCache;
+    return *cache;
+}
+
+std::shared_ptr<const Image> decodeFile(const std::string& path)
+{
     auto image = std::make_shared<Image>();
     const FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
     FIBITMAP* decoded = format == FIF_UNKNOWN ? nullptr : FreeImage_Load(format, path.c_str(), 0);
@@ -53,15 +104,39 @@ std::shared_ptr<const Image> decode(const std::string& path)
             FreeImage_Unload(converted);
         }
     }
-    cache.emplace(path, image);
+    if (!image->pixels.empty()) buildMipmaps(*image);
     return image;
 }
 
-// Uploads level 0 (and the mipmap chain when there are pixels) to target.
+std::shared_ptr<const Image> decode(const std::string& path)
+{
+    ImageCache& cache = imageCache();
+    {
+        const std::lock_guard<std::mutex> guard(cache.lock);
+        if (auto found = cache.images.find(path); found != cache.images.end()) return found->second;
+    }
+    // Decoded outside the lock so the other thread is never held up by it;
+    // whoever decoded first wins, and both copies are equal.
+    auto image = decodeFile(path);
+    const std::lock_guard<std::mutex> guard(cache.lock);
+    return cache.images.emplace(path, std::move(image)).first->second;
+}
+
+// Uploads level 0 to target.
 void upload(GLenum target, const Image& image)
 {
     glTexImage2D(target, 0, GL_RGBA8, image.width, image.height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
                  image.pixels.empty() ? nullptr : image.pixels.data());
+}
+
+// Uploads the prepared mipmap chain below level 0.
+void uploadMipmaps(GLenum target, const Image& image)
+{
+    GLint index = 1;
+    for (const Level& level : image.mipmaps) {
+        glTexImage2D(target, index++, GL_RGBA8, level.width, level.height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                     level.pixels.data());
+    }
 }
 
 void setWrapAndFilters(GLint wrap, GLint minFilter, GLint magFilter)
@@ -83,7 +158,7 @@ GLuint loadTextureFile(const std::string& path, TextureVariant variant)
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     upload(GL_TEXTURE_2D, *image);
-    if (!image->pixels.empty()) glGenerateMipmap(GL_TEXTURE_2D);
+    uploadMipmaps(GL_TEXTURE_2D, *image);
 
     switch (variant) {
     case TextureVariant::FullScreenPicture: setWrapAndFilters(GL_MIRRORED_REPEAT, GL_LINEAR, GL_LINEAR); break;
@@ -117,9 +192,16 @@ GLuint loadCubeMapFiles(const std::array<std::string, 6>& facePaths)
     return texture;
 }
 
+void prepareImage(const std::string& path)
+{
+    decode(path);
+}
+
 void clearDecodedImageCache()
 {
-    imageCache().clear();
+    ImageCache& cache = imageCache();
+    const std::lock_guard<std::mutex> guard(cache.lock);
+    cache.images.clear();
 }
 
 } // namespace Skyhog

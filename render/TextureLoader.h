@@ -1,7 +1,8 @@
 // The one image-to-texture procedure. Pictures are decoded with FreeImage into
 // 32-bit BGRA pixels and uploaded as GL_RGBA8, bottom row first (so texture
 // coordinate (0, 0) is the picture's bottom-left corner), with a full mipmap
-// chain. The owners differ only in target, path echo and sampling parameters,
+// chain (box-filtered when the picture is decoded; a cube map's chain is left
+// to glGenerateMipmap). The owners differ only in target, path echo and sampling parameters,
 // which the variant selects.
 //
 // A missing or undecodable file never crashes: no pixels are touched and the
@@ -32,6 +33,11 @@ GLuint loadTextureFile(const std::string& path, TextureVariant variant);
 // Loads six pictures into one cube map, in the order +X, -X, +Y, -Y, +Z, -Z;
 // leaves no cube map bound.
 GLuint loadCubeMapFiles(const std::array<std::string, 6>& facePaths);
+
+// Decodes a picture into the kept pixels ahead of its load. Makes no GL calls
+// and may run on any thread; a file that fails is simply kept empty, which is
+// what its load would make of it.
+void prepareImage(const std::string& path);
 
 // Drops the decoded pixels kept for reuse (call once start-up is over).
 void clearDecodedImageCache();

@@ -6,12 +6,17 @@
 
 namespace Skyhog::Scene {
 
+std::string Island::distortionPath()
+{
+    return DataRoot + "Models/Ground/dudv_sand.jpg";
+}
+
 Island::Island(const glm::mat4& placement, ShaderProgram* mainProgram, ShaderProgram* depthProgram,
                const std::string& path)
     : Model(placement, mainProgram, depthProgram, path)
 {
     note(directory());
-    distortionTexture_ = GlTexture(loadTextureFile(DataRoot + "Models/Ground/dudv_sand.jpg", TextureVariant::Island));
+    distortionTexture_ = GlTexture(loadTextureFile(distortionPath(), TextureVariant::Island));
 }
 
 Island::~Island() = default;

@@ -17,6 +17,8 @@ namespace Skyhog::Scene {
 
 class Island : public Model {
 public:
+    // The sand's distortion picture.
+    static std::string distortionPath();
     // Loads the model, writes its folder as a line, then loads the distortion picture.
     Island(const glm::mat4& placement, ShaderProgram* mainProgram, ShaderProgram* depthProgram,
            const std::string& path);

@@ -19,6 +19,11 @@ GLuint surfaceTextureOf(const Model& model, const std::string& path)
 
 } // namespace
 
+std::string Water::distortionPath()
+{
+    return DataRoot + "Models/Ground/water_dudv.jpg";
+}
+
 Water::Water(const glm::mat4& modelMatrix, ShaderProgram* waterProgram, ShaderProgram* debugProgram,
              ShaderProgram* depthProgram, const std::string& path, std::int32_t height, std::int32_t width)
     : Model(modelMatrix, waterProgram, depthProgram, path),
@@ -26,7 +31,7 @@ Water::Water(const glm::mat4& modelMatrix, ShaderProgram* waterProgram, ShaderPr
       reflection_(*debugProgram, height, width, TopLeftQuad),
       refraction_(*debugProgram, height, width, TopRightMirroredQuad)
 {
-    dudvTexture_ = GlTexture(loadTextureFile(DataRoot + "Models/Ground/water_dudv.jpg", TextureVariant::WaterDistortion));
+    dudvTexture_ = GlTexture(loadTextureFile(distortionPath(), TextureVariant::WaterDistortion));
 }
 
 Water::~Water() = default;

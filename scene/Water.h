@@ -24,6 +24,8 @@ namespace Skyhog::Scene {
 
 class Water : public Model {
 public:
+    // The ripples' distortion map.
+    static std::string distortionPath();
     // Loads the model, checks it has a textured first mesh, builds both targets and loads the distortion map.
     Water(const glm::mat4& modelMatrix, ShaderProgram* waterProgram, ShaderProgram* debugProgram,
           ShaderProgram* depthProgram, const std::string& path, std::int32_t height, std::int32_t width);

@@ -6,6 +6,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <algorithm>
+#include <array>
 #include <iostream>
 
 namespace Skyhog::Scene {
@@ -20,13 +21,46 @@ const glm::vec3 PersonScale(10.0f);
 
 std::string modelPath(const std::string& relative) { return DataRoot + "Models/" + relative; }
 
+const std::string PigFile = "Pig/pig9.obj";
+const std::array<std::string, 2> WingFiles = {"Pig/left_wing.obj", "Pig/right_wing.obj"};
+const std::string IslandFile = "Ground/islandOnly.obj";
+const std::string PersonFile = "People/Bystand/Bystander.obj";
+const std::string WaterFile = "Ground/water.obj";
+
+// The sea ground, the boat and the palms, in drawing order.
+std::vector<std::string> sceneryFiles()
+{
+    std::vector<std::string> files = {"Ground/seeGround.obj", "Landscape/boatyMcBoatface.obj"};
+    for (int n = 1; n <= World::PalmCount; ++n) files.push_back("Landscape/Palms/palm" + std::to_string(n) + ".obj");
+    return files;
+}
+
+std::string markerFile(int n) { return "Positions/position" + std::to_string(n) + ".obj"; }
+
 } // namespace
+
+World::Files World::files()
+{
+    Files files;
+    files.models.push_back(modelPath(PigFile));
+    for (const std::string& wing : WingFiles) files.models.push_back(modelPath(wing));
+    for (const std::string& scenery : sceneryFiles()) files.models.push_back(modelPath(scenery));
+    files.models.push_back(modelPath(IslandFile));
+    for (int n = 1; n <= PersonCount; ++n) files.models.push_back(modelPath(markerFile(n)));
+    files.models.push_back(modelPath(PersonFile));
+    files.models.push_back(modelPath(WaterFile));
+    const std::array<std::string, 6> faces = SkyBox::facePaths();
+    files.pictures.assign(faces.begin(), faces.end());
+    files.pictures.push_back(Island::distortionPath());
+    files.pictures.push_back(Water::distortionPath());
+    return files;
+}
 
 World::World(const ShaderLibrary& shaders, int width, int height) : shaders_(shaders)
 {
     ShaderProgram* depth = shaders_.get("Depth");
 
-    Model& pig = load(modelPath("Pig/pig9.obj"), "Shadow");
+    Model& pig = load(modelPath(PigFile), "Shadow");
     pig.translate(PigOffset);
     pig.scale(PigScale);
     pig.updateModelMatrix();
@@ -34,7 +68,7 @@ World::World(const ShaderLibrary& shaders, int width, int height) : shaders_(sha
 
     skyBox_ = std::make_unique<SkyBox>(*shaders_.get("SkyBox"));
 
-    for (const char* file : {"Pig/left_wing.obj", "Pig/right_wing.obj"}) {
+    for (const std::string& file : WingFiles) {
         Model& wing = load(modelPath(file), "Shadow");
         wing.translate(PigOffset);
         wing.scale(PigScale);
@@ -49,16 +83,14 @@ World::World(const ShaderLibrary& shaders, int width, int height) : shaders_(sha
         model.translate(SceneryOffset);
         sceneModels_.push_back(&model);
     };
-    addScenery("Ground/seeGround.obj");
-    addScenery("Landscape/boatyMcBoatface.obj");
-    for (int n = 1; n <= PalmCount; ++n) addScenery("Landscape/Palms/palm" + std::to_string(n) + ".obj");
+    for (const std::string& file : sceneryFiles()) addScenery(file);
 
-    island_ = std::make_unique<Island>(Identity, shaders_.get("Island"), depth, modelPath("Ground/islandOnly.obj"));
+    island_ = std::make_unique<Island>(Identity, shaders_.get("Island"), depth, modelPath(IslandFile));
     island_->scale(glm::vec3(1.0f));
     island_->translate(SceneryOffset);
 
     for (int n = 1; n <= PersonCount; ++n) {
-        Model& marker = load(modelPath("Positions/position" + std::to_string(n) + ".obj"), "Shadow");
+        Model& marker = load(modelPath(markerFile(n)), "Shadow");
         marker.translate(SceneryOffset);
         positions_.push_back(&marker);
     }
@@ -68,7 +100,7 @@ World::World(const ShaderLibrary& shaders, int width, int height) : shaders_(sha
     const glm::mat4 toScenery = glm::translate(Identity, SceneryOffset);
     for (Model* marker : positions_) {
         const glm::vec3 spot(toScenery * marker->worldMin());
-        Model& person = load(modelPath("People/Bystand/Bystander.obj"), "Shadow");
+        Model& person = load(modelPath(PersonFile), "Shadow");
         person.scale(PersonScale);
         person.translate(spot);
         person.updateModelMatrix();
@@ -78,7 +110,7 @@ World::World(const ShaderLibrary& shaders, int width, int height) : shaders_(sha
     const int windowHeight = height;
     const int windowWidth = width;
     water_ = std::make_unique<Water>(Identity, shaders_.get("Water"), shaders_.get("DebugWater"), depth,
-                                     modelPath("Ground/water.obj"), windowHeight, windowWidth);
+                                     modelPath(WaterFile), windowHeight, windowWidth);
     water_->scale(glm::vec3(80.0f));
     water_->translate(glm::vec3(0.0f, -60.0f, 0.0f));
 

@@ -24,6 +24,14 @@ public:
     static constexpr int PalmCount = 41;
     static constexpr int PersonCount = 13;
 
+    // Every file the constructor reads: models in the order it loads them,
+    // then the pictures no model names (sky box faces, distortion maps).
+    struct Files {
+        std::vector<std::string> models;
+        std::vector<std::string> pictures;
+    };
+    static Files files();
+
     // Loads and places the whole scene, then writes "models loaded".
     World(const ShaderLibrary& shaders, int width, int height);
     ~World();

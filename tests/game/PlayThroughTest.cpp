@@ -101,6 +101,15 @@ TEST_F(PlayThrough, TheWorldHoldsEveryModelInItsPlace)
         EXPECT_NEAR(glm::distance(placed, spot), 0.0f, 1e-3f) << "person " << i + 1;
     }
 
+    // The list read ahead at start-up is exactly what was loaded, in the same order.
+    std::vector<std::string> loaded;
+    for (Scene::Model* model : models) loaded.push_back(model->sourcePath());
+    loaded.push_back(world.island().sourcePath());
+    for (Scene::Model* marker : world.positions()) loaded.push_back(marker->sourcePath());
+    loaded.push_back(world.people().front()->sourcePath());
+    loaded.push_back(world.water().sourcePath());
+    EXPECT_EQ(Scene::World::files().models, loaded);
+
     // Removing someone who is not in the list changes nothing.
     const auto before = world.people();
     world.removePerson(&world.pig());

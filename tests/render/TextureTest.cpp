@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <string>
@@ -110,6 +111,30 @@ TEST_F(TextureTest, PictureLoadsAtItsOwnSizeBottomRowFirstWithAllTexelsIntact)
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 5, GL_TEXTURE_WIDTH, &width);
     EXPECT_EQ(width, 1);
     glBindTexture(GL_TEXTURE_2D, 0);
+
+    // Each level averages the 2 x 2 blocks of the one above (the odd last column is dropped).
+    const TexImage half = readTexImage(GL_TEXTURE_2D, texture, GL_TEXTURE_2D, 1);
+    ASSERT_EQ(half.width, 18);
+    int off = 0;
+    for (int y = 0; y < 9; ++y) {
+        for (int x = 0; x < 18; ++x) {
+            const auto channels = [](Rgb c) { return std::array<int, 3>{c.r, c.g, c.b}; };
+            std::array<int, 3> sum{};
+            for (int dy = 0; dy < 2; ++dy) {
+                for (int dx = 0; dx < 2; ++dx) {
+                    const auto texel = channels(patternAt(2 * x + dx, 2 * y + dy));
+                    for (int c = 0; c < 3; ++c) sum[c] += texel[c];
+                }
+            }
+            const auto got = channels(half.at(x, y));
+            for (int c = 0; c < 3; ++c) off += std::abs(got[c] - (sum[c] + 2) / 4) > 1 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(off, 0);
+    const TexImage last = readTexImage(GL_TEXTURE_2D, texture, GL_TEXTURE_2D, 5);
+    ASSERT_EQ(last.width, 1);
+    ASSERT_EQ(last.height, 1);
+    EXPECT_EQ(last.rgba[3], 255) << "alpha stays opaque all the way down";
 }
 
 TEST_F(TextureTest, JpegPictureLoadsTooAndEveryCallMakesItsOwnTexture)
