@@ -10,6 +10,7 @@
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
+#include <iostream>
 #include <string>
 
 namespace Skyhog::Bench {
@@ -167,24 +168,37 @@ double Benchmark::steadyFrame(long frame, bool holdStream)
 
 void Benchmark::flySoak()
 {
+    // The first lap is the warm-up: it shows the driver every view and state
+    // of the route once, and the driver's shader variants and caches grow as
+    // those first appear. After it, one sample per whole lap (the lap's median
+    // frame time, resident memory at its end), so that what happens to be in
+    // view does not read as a trend. A lap cut short by the end is dropped.
     const double seconds = options_.soakMinutes * 60.0;
-    soak_.warmupSeconds = std::min(0.1 * seconds, 20.0);
+    const long lap = route_.lapFrames();
+    soak_.warmupSeconds = seconds;
     const Clock::time_point started = Clock::now();
-    double lastSample = soak_.warmupSeconds;
-    std::vector<double> window;
+    std::vector<double> lapMs;
+    lapMs.reserve(static_cast<std::size_t>(lap));
     for (long frame = 0;; ++frame) {
         const double frameMs = frame < WarmUpFrames ? flyFrame(frame, true) : steadyFrame(frame, true);
         const double elapsed = millisecondsBetween(started, Clock::now()) / 1000.0;
-        if (elapsed < soak_.warmupSeconds) continue;
-        window.push_back(frameMs);
-        if (elapsed - lastSample >= 1.0 || elapsed >= seconds) {
-            soak_.minutes.push_back(elapsed / 60.0);
-            soak_.rssMb.push_back(Probe::residentMegabytes());
-            soak_.frameMs.push_back(median(window));
-            window.clear();
-            lastSample = elapsed;
+        if (frame >= lap) lapMs.push_back(frameMs);
+        if ((frame + 1) % lap == 0) {
+            if (frame + 1 == lap) {
+                soak_.warmupSeconds = elapsed;
+            } else {
+                soak_.minutes.push_back(elapsed / 60.0);
+                soak_.rssMb.push_back(Probe::residentMegabytes());
+                soak_.frameMs.push_back(median(lapMs));
+                lapMs.clear();
+            }
         }
         if (elapsed >= seconds) break;
+    }
+    if (soak_.minutes.size() < 2) {
+        std::cerr << "skyhog-bench: the soak sampled " << soak_.minutes.size()
+                  << " whole lap(s) after the warm-up lap; trends need at least 2, so the slopes read 0"
+                  << " (give it more minutes)\n";
     }
 }
 

@@ -4,8 +4,8 @@
 // the hit test, and reports everything as one JSON object.
 //
 // Timed run: `frames` frames of the route. Soak run: the route on a loop with
-// the stream held for the given minutes, sampling memory and frame time about
-// once a second after a warm-up, for their trends.
+// the stream held for the given minutes; the first lap is the warm-up, then
+// each whole lap gives one sample of memory and frame time, for their trends.
 #pragma once
 #include "GpuTimer.h"
 #include "Json.h"

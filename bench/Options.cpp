@@ -43,7 +43,8 @@ std::string usage()
     return "usage: skyhog-bench [--frames N] [--size WxH] [--soak MINUTES] [--data-root DIR]\n"
            "  --frames N        frames of the scripted flight (default 300)\n"
            "  --size WxH        window size in pixels (default 1024x768)\n"
-           "  --soak MINUTES    fly the route in a loop for this long (fractions allowed)\n"
+           "  --soak MINUTES    fly the route in a loop for this long (fractions allowed);\n"
+           "                    the first lap warms up, each later whole lap is a sample\n"
            "  --data-root DIR   folder whose Skyhog/ subfolder holds the game data\n"
            "                    (default: the build tree this program was built in)\n";
 }
