@@ -294,7 +294,10 @@ JsonObject Benchmark::report(double floorMs, const HitTestTiming& hitTest)
             .add("soak_warmup_s", soak_.warmupSeconds)
             .add("soak_samples", static_cast<long long>(soak_.minutes.size()))
             .add("rss_slope_mb_per_min", leastSquaresSlope(soak_.minutes, soak_.rssMb), 4)
-            .add("frame_slope_ms_per_min", leastSquaresSlope(soak_.minutes, soak_.frameMs), 4);
+            .add("frame_slope_ms_per_min", leastSquaresSlope(soak_.minutes, soak_.frameMs), 4)
+            .add("soak_lap_minutes", soak_.minutes, 2)
+            .add("soak_lap_rss_mb", soak_.rssMb)
+            .add("soak_lap_frame_ms", soak_.frameMs);
     }
     return out;
 }

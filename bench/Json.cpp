@@ -27,16 +27,34 @@ std::string jsonString(const std::string& text)
     return out + "\"";
 }
 
+namespace {
+
+std::string numberText(double value, int decimals)
+{
+    if (!std::isfinite(value)) return "null";
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    return buffer;
+}
+
+} // namespace
+
 JsonObject& JsonObject::add(const std::string& key, double value, int decimals)
 {
-    std::string text = "null";
-    if (std::isfinite(value)) {
-        char buffer[64];
-        std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-        text = buffer;
+    order_.emplace_back(false, scalars_.size());
+    scalars_.emplace_back(key, numberText(value, decimals));
+    return *this;
+}
+
+JsonObject& JsonObject::add(const std::string& key, const std::vector<double>& values, int decimals)
+{
+    std::string text = "[";
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) text += ", ";
+        text += numberText(values[i], decimals);
     }
     order_.emplace_back(false, scalars_.size());
-    scalars_.emplace_back(key, text);
+    scalars_.emplace_back(key, text + "]");
     return *this;
 }
 

@@ -1,4 +1,4 @@
-// Writes one JSON object with numbers, strings and nested objects, keys in
+// Writes one JSON object with numbers, arrays of numbers, strings and nested objects, keys in
 // the order they are added. Numbers that are not finite are written as null.
 #pragma once
 #include <string>
@@ -14,6 +14,7 @@ public:
     JsonObject& add(const std::string& key, int value) { return add(key, static_cast<long long>(value)); }
     JsonObject& add(const std::string& key, const std::string& value);
     JsonObject& add(const std::string& key, const JsonObject& value);
+    JsonObject& add(const std::string& key, const std::vector<double>& values, int decimals = 3);
 
     // Compact when indent is 0; otherwise one member a line.
     std::string str(int indent = 2, int depth = 0) const;

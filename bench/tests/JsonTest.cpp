@@ -31,6 +31,14 @@ TEST(Json, NonFiniteNumbersBecomeNull)
     EXPECT_EQ(object.str(0), R"({"nan":null,"inf":null})");
 }
 
+TEST(Json, WritesArraysOfNumbersEmptyOrNot)
+{
+    JsonObject object;
+    object.add("laps", std::vector<double>{1.25, std::numeric_limits<double>::infinity(), -2.0}, 1)
+        .add("none", std::vector<double>{});
+    EXPECT_EQ(object.str(0), R"({"laps":[1.2, null, -2.0],"none":[]})");
+}
+
 TEST(Json, EscapesStrings)
 {
     EXPECT_EQ(jsonString("a\"b\\c\nd\x01"), R"("a\"b\\c\nd\u0001")");
