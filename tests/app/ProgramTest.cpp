@@ -42,6 +42,26 @@ std::string pressEscape()
            "[ -n \"$w\" ] && timeout 10 xdotool windowfocus --sync $w key --window $w Escape >/dev/null 2>&1";
 }
 
+// Records the game window's title and geometry under run/, then presses Escape.
+ProcessOptions recordWindowThenEscape(const TempTree& tree)
+{
+    ProcessOptions options;
+    options.timeout = std::chrono::seconds(60);
+    const std::string run = (tree.root() / "run").string();
+    options.shellSteps.push_back({std::chrono::milliseconds(0),
+                                  "w=$(xdotool search --sync --onlyvisible --pid $SKYHOG_PID | head -n1); "
+                                  "xdotool getwindowname $w > " + run + "/title.txt; "
+                                  "xdotool getwindowgeometry $w > " + run + "/geometry.txt; "
+                                  "sleep 2; " + pressEscape()});
+    return options;
+}
+
+std::string readRunFile(const TempTree& tree, const std::string& name)
+{
+    std::ifstream in(tree.root() / "run" / name);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
 } // namespace
 
 TEST(Program, ANonNumericWidthStopsBeforeAnyWindow)
@@ -91,28 +111,44 @@ TEST(Program, OpensItsWindowRunsAndQuitsWithEscape)
 {
     TempTree tree;
     mirrorData(tree);
-    ProcessOptions options;
-    options.timeout = std::chrono::seconds(60);
-    const std::string run = (tree.root() / "run").string();
-    options.shellSteps.push_back({std::chrono::milliseconds(0),
-                                  "w=$(xdotool search --sync --onlyvisible --pid $SKYHOG_PID | head -n1); "
-                                  "xdotool getwindowname $w > " + run + "/title.txt; "
-                                  "xdotool getwindowgeometry $w > " + run + "/geometry.txt; "
-                                  "sleep 2; " + pressEscape()});
-    const auto result = runGame(tree, {"800", "600"}, options);
+    const auto result = runGame(tree, {"800", "600"}, recordWindowThenEscape(tree));
     ASSERT_TRUE(result.exited) << "signal " << result.signal << (result.timedOut ? " (timed out)" : "");
     EXPECT_EQ(result.exitCode, 0) << result.output;
     EXPECT_EQ(result.output.rfind("Executing", 0), 0u);
     EXPECT_NE(result.output.find("shaders loaded"), std::string::npos);
     EXPECT_NE(result.output.find("models loaded"), std::string::npos);
 
-    std::ifstream title(tree.root() / "run" / "title.txt");
-    std::string name;
-    std::getline(title, name);
-    EXPECT_EQ(name, "Skyhog - piss 'em all off!");
-    std::ifstream geometry(tree.root() / "run" / "geometry.txt");
-    const std::string text((std::istreambuf_iterator<char>(geometry)), std::istreambuf_iterator<char>());
-    EXPECT_NE(text.find("800x600"), std::string::npos) << text;
+    EXPECT_EQ(readRunFile(tree, "title.txt"), "Skyhog - piss 'em all off!\n");
+    const std::string geometry = readRunFile(tree, "geometry.txt");
+    EXPECT_NE(geometry.find("800x600"), std::string::npos) << geometry;
+}
+
+// The other argument forms that still open a window: any count but two is
+// ignored (default size, no "Executing" line), and sizes are read from their
+// leading digits, so "640px" means 640.
+TEST(Program, OtherArgumentFormsOpenTheWindowTheyDescribe)
+{
+    struct Form {
+        std::vector<std::string> args;
+        std::string size;
+        bool echoed;
+    };
+    const std::vector<Form> forms = {
+        {{"640"}, "1024x768", false},
+        {{"640", "480", "extra"}, "1024x768", false},
+        {{"640px", "+480x"}, "640x480", true},
+    };
+    for (const Form& form : forms) {
+        TempTree tree;
+        mirrorData(tree);
+        const auto result = runGame(tree, form.args, recordWindowThenEscape(tree));
+        SCOPED_TRACE(form.args[0] + " (" + std::to_string(form.args.size()) + " arguments)");
+        ASSERT_TRUE(result.exited) << "signal " << result.signal << (result.timedOut ? " (timed out)" : "");
+        EXPECT_EQ(result.exitCode, 0) << result.output;
+        EXPECT_EQ(result.output.rfind("Executing", 0) == 0, form.echoed) << result.output;
+        const std::string geometry = readRunFile(tree, "geometry.txt");
+        EXPECT_NE(geometry.find(form.size), std::string::npos) << geometry;
+    }
 }
 
 TEST(Program, TheIntroMusicReachesTheSoundOutput)
