@@ -1,6 +1,7 @@
 #include "game/FrameRenderer.h"
 
 #include "game/HitTest.h"
+#include "game/SceneLens.h"
 #include "render/DataPaths.h"
 #include "render/Fatal.h"
 #include "render/RenderPass.h"
@@ -40,9 +41,8 @@ FrameRenderer::FrameRenderer(const WindowSize& windowSize, FlightCamera& camera,
       aspect_(static_cast<float>(windowSize.getWidth()) / static_cast<float>(windowSize.getHeight())),
       skyBox_(world.skyBox()), scoreText_(shaders.get("Text"), FontPath)
 {
-    frustum_.setLens(70.0f, aspect_, 1.0f, 250.0f);
-    // 45 is passed as radians, as it always has been: a vertical field of view of about 58 degrees.
-    projection_ = glm::perspective(45.0f, aspect_, 0.1f, 100.0f);
+    SceneLens::setCullingLens(frustum_, aspect_);
+    projection_ = SceneLens::projection(aspect_);
     skyProjection_ = glm::perspective(1.0f, aspect_, 0.1f, 100.0f);
     // The light looks straight down; without its translation the shadow box is
     // a 100-unit cube centred on the world origin.
@@ -81,7 +81,7 @@ void FrameRenderer::renderPass()
         drawIsland(pass, view);
     }
     advanceWalkAndFlap();
-    if (!camera_.freeFlight()) poseThePig();
+    poseThePig();
     drawModels(pass, view);
     if (!camera_.freeFlight() && camera_.peeing() && (pass == RenderPass::Main || pass == RenderPass::Map)) {
         drawParticlesAndHit(view);
@@ -96,8 +96,7 @@ void FrameRenderer::collectVisibleModels(std::string_view pass)
     const bool cull = camera_.cullingOn() && !camera_.freeFlight() && pass != RenderPass::Shadow;
     if (cull) {
         // The frustum follows the camera this pass really uses.
-        const PassEye eye = camera_.passEye();
-        frustum_.update(eye.eye, eye.target, glm::normalize(eye.up), eye.right());
+        SceneLens::aimFrustum(frustum_, camera_.passEye());
     }
     for (Scene::Model* model : world_.sceneModels()) {
         if (!cull || frustum_.test(*model) != 0) visibleModels_.push_back(model);
@@ -152,26 +151,17 @@ void FrameRenderer::advanceWalkAndFlap()
         walkStep_ = -walkStep_;
         walkDir_ = -walkDir_;
     }
-    // The wings rock a twentieth of a degree per pass, reversing past +-50 passes.
-    if (flap_ > FlapLimit) {
-        flapStep_ = -flapStep_;
-        flapDir_ = -flapDir_;
-    }
-    if (flap_ < -FlapLimit) {
-        flapStep_ = -flapStep_;
-        flapDir_ = -flapDir_;
-    }
-    flap_ += flapDir_;
-    world_.leftWing().rotate(flapStep_, glm::vec3(0.0f, 0.0f, 1.0f));
-    world_.rightWing().rotate(-flapStep_, glm::vec3(0.0f, 0.0f, 1.0f));
+    flap_.advance();
 }
 
 void FrameRenderer::poseThePig()
 {
-    // The pig faces the way W moves it, whatever the yaw.
-    const glm::mat4 pose = rig_.headingPose();
-    world_.pig().setPose(pose);
-    for (Scene::Model* wing : world_.wings()) wing->setPose(pose);
+    // The pig faces the way W moves it, whatever the yaw; in free flight it
+    // keeps the heading it had. The wings flap about its body before turning with it.
+    if (!camera_.freeFlight()) heading_ = rig_.headingPose();
+    world_.pig().setPose(heading_);
+    world_.leftWing().setPose(flap_.leftPose(heading_));
+    world_.rightWing().setPose(flap_.rightPose(heading_));
 }
 
 void FrameRenderer::drawModels(std::string_view pass, const glm::mat4& view)

@@ -11,6 +11,7 @@
 #include "game/FlightCamera.h"
 #include "game/HitTest.h"
 #include "game/ParticleStream.h"
+#include "game/WingFlap.h"
 #include "render/ScreenBuffer.h"
 #include "render/ShaderLibrary.h"
 #include "render/WindowSize.h"
@@ -49,9 +50,9 @@ public:
     GLuint getShadowFramebuffer() const { return shadowMap_.getFramebuffer(); }
     const std::vector<Scene::Model*>& visibleModels() const { return visibleModels_; }
     Helper::Frustum& frustum() { return frustum_; }
+    const WingFlap& wingFlap() const { return flap_; }
 
     static constexpr float WalkLimit = 1000.0f;
-    static constexpr int FlapLimit = 50;
 
 private:
     void collectVisibleModels(std::string_view pass);
@@ -85,9 +86,8 @@ private:
     float walk_ = 0.0f;
     float walkStep_ = 0.05f;
     int walkDir_ = 1;
-    int flap_ = 0;
-    float flapStep_ = 0.05f;
-    int flapDir_ = 1;
+    WingFlap flap_;
+    glm::mat4 heading_{1.0f}; // the pig's last heading pose
     Ui::TextRenderer scoreText_;
 
     // Fixed for the whole run, so computed once.

@@ -9,6 +9,7 @@
 #include <assimp/scene.h>
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <unordered_map>
@@ -25,6 +26,7 @@ struct ParsedMesh {
     std::vector<GLuint> indices;
     std::vector<std::string> diffusePaths;
     std::vector<std::string> specularPaths;
+    bool hasTriangle = false;
     bool hasBox = false;
     glm::vec3 boxMin{0.0f};
     glm::vec3 boxMax{0.0f};
@@ -74,6 +76,7 @@ ParsedMesh parseMesh(const aiMesh& mesh, const aiScene& scene)
     for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
         const aiFace& face = mesh.mFaces[f];
         parsed.indices.insert(parsed.indices.end(), face.mIndices, face.mIndices + face.mNumIndices);
+        if (face.mNumIndices == 3) parsed.hasTriangle = true;
     }
     const aiMaterial* material = mesh.mMaterialIndex < scene.mNumMaterials ? scene.mMaterials[mesh.mMaterialIndex] : nullptr;
     parsed.diffusePaths = materialPaths(material, aiTextureType_DIFFUSE);
@@ -201,6 +204,12 @@ Model::~Model() = default;
 void Model::load(const std::string& path)
 {
     const auto file = parseFile(path);
+    // The importer takes some files that hold no model at all (text that is
+    // not OBJ, vertices without faces) for an empty scene and reports nothing:
+    // such a model would be invisible, so it is refused like a failed import.
+    const bool drawable = std::any_of(file->meshes.begin(), file->meshes.end(),
+                                      [](const ParsedMesh& mesh) { return mesh.hasTriangle; });
+    if (!drawable) fatal("Model file " + path + " holds no mesh with a face");
     sourcePath_ = path;
     directory_ = file->directory;
     meshes_.reserve(file->meshes.size());

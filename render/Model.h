@@ -9,7 +9,8 @@
 // The bounding box is that of the LAST mesh processed (each mesh restarts it);
 // worldMin()/worldMax() carry it by the matrix stored by the last draw,
 // drawDepth() or updateModelMatrix(). Import failures end the process with
-// "Error AASIMP" and the importer's message. Texture objects are cached per
+// "Error AASIMP" and the importer's message; a file that imports but holds no
+// mesh with a face ends it with a line naming the file. Texture objects are cached per
 // model (one object per distinct material path) and live as long as the
 // context.
 #pragma once

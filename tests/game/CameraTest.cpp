@@ -2,12 +2,16 @@
 // of each pass, movement scaled by the time step, toggles and filters.
 #include "game/CameraRig.h"
 #include "game/KeyControls.h"
+#include "game/SceneLens.h"
+#include "game/WingFlap.h"
 #include "tests/game/TestModels.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
+#include <tuple>
 
 using namespace Skyhog::Game;
 using SkyhogTest::BareModel;
@@ -231,5 +235,79 @@ TEST(CameraRig, ThePigFacesTheWayWMovesItForEveryYaw)
         // The nose is +z in the pig's file.
         const glm::vec3 nose = glm::vec3(rig.headingPose() * glm::vec4(0.0f, 0.0f, 1.0f, 0.0f));
         expectNear(nose, glm::normalize(step.displacement));
+    }
+}
+
+TEST(CameraRig, CullingKeepsEverythingTheDrawnViewShowsHoweverTheViewTilts)
+{
+    // With culling on, the view looks upward (the added 0.7 in the front), and
+    // pitched up or down it is tilted away from (0, 1, 0). Every point inside
+    // the drawn projection, from its near plane to its far one, must survive
+    // the frustum the renderer builds for that pass.
+    using Skyhog::Helper::Frustum;
+    BareModel pig;
+    place(pig);
+    const float aspect = 1024.0f / 768.0f;
+    const glm::mat4 projection = SceneLens::projection(aspect);
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> across(-0.98f, 0.98f);
+    std::uniform_real_distribution<float> depth(SceneLens::Near * 1.05f, SceneLens::Far * 0.98f);
+    for (const float pitch : {-60.0f, -30.0f, 0.0f, 30.0f, 60.0f}) {
+        CameraRig rig(pig);
+        rig.setCullingView(true);
+        rig.mouseLook(0.0f, 0.0f, true);
+        rig.mouseLook(-300.0f, pitch / CameraRig::MouseSensitivity, false); // yaw -75
+        rig.update();
+        for (const char* pass : {"main", "reflection", "refraction", "map"}) {
+            SCOPED_TRACE(std::string(pass) + " at pitch " + std::to_string(pitch));
+            Frustum frustum(1024.0f, 768.0f);
+            SceneLens::setCullingLens(frustum, aspect);
+            SceneLens::aimFrustum(frustum, rig.eyeFor(pass, Lamp));
+            const glm::mat4 toWorld = glm::inverse(rig.viewFor(pass, Lamp));
+            int rejected = 0;
+            for (int i = 0; i < 2000; ++i) {
+                // A point of the drawn view: across its width and height, at some distance.
+                const float d = depth(random);
+                const glm::vec4 seen(across(random) * d / projection[0][0], across(random) * d / projection[1][1], -d, 1.0f);
+                const glm::vec3 point(toWorld * seen);
+                if (frustum.test(glm::mat4(1.0f), point, point) == Frustum::Outside) ++rejected;
+            }
+            EXPECT_EQ(rejected, 0);
+            // Still a frustum: what lies behind the eye goes.
+            const glm::vec3 behind(toWorld * glm::vec4(0.0f, 0.0f, 5.0f, 1.0f));
+            EXPECT_EQ(frustum.test(glm::mat4(1.0f), behind, behind), Frustum::Outside);
+        }
+    }
+}
+
+TEST(WingFlap, TheWingTipsRiseAndFallAtEveryHeading)
+{
+    // Wing tips like the generated wings': far out to each side, above the body axis.
+    const glm::vec4 leftTip(6.85f, 3.8f, 0.4f, 1.0f), rightTip(-6.85f, 3.8f, 0.4f, 1.0f);
+    BareModel pig;
+    CameraRig rig(pig);
+    rig.mouseLook(0.0f, 0.0f, true);
+    float x = 0.0f;
+    for (const float heading : {0.0f, 90.0f, 180.0f}) {
+        SCOPED_TRACE("heading " + std::to_string(heading));
+        rig.mouseLook(x, 0.0f, false);
+        x -= 90.0f / CameraRig::MouseSensitivity; // the next heading is a quarter turn on
+        const glm::mat4 pose = rig.headingPose();
+        const glm::vec3 forward(pose * glm::vec4(0.0f, 0.0f, 1.0f, 0.0f));
+        expectNear(forward, {std::sin(glm::radians(heading)), 0.0f, std::cos(glm::radians(heading))});
+
+        // From one end of the swing to the other.
+        WingFlap flap;
+        while (flap.count() <= WingFlap::Limit) flap.advance();
+        const glm::mat4 leftUp = flap.leftPose(pose), rightUp = flap.rightPose(pose);
+        EXPECT_NEAR(flap.leftDegrees(), 2.55f, 1e-4f);
+        while (flap.count() >= -WingFlap::Limit) flap.advance();
+        EXPECT_NEAR(flap.leftDegrees(), -2.55f, 1e-4f);
+        for (const auto& [tip, up, down] : {std::tuple{leftTip, leftUp, flap.leftPose(pose)},
+                                            std::tuple{rightTip, rightUp, flap.rightPose(pose)}}) {
+            const glm::vec3 travel(up * tip - down * tip);
+            EXPECT_GT(std::abs(travel.y), 0.5f) << "the tip does not rise and fall";
+            EXPECT_NEAR(glm::dot(travel, forward), 0.0f, 1e-4f) << "the tip swings forward and back";
+        }
     }
 }

@@ -423,4 +423,22 @@ TEST_F(ModelTest, CorruptFileEndsTheProcessWithTheImporterMessage)
     EXPECT_GT(first.size(), std::string("Error AASIMP").size()) << "followed by the importer's message";
 }
 
+// The importer takes these for empty scenes without a word: text that is no
+// OBJ at all, and vertices that no face uses. Loading one must stop the
+// process with a line naming the file.
+class NothingImported : public ModelTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(NothingImported, EndsTheProcessNamingTheFile)
+{
+    const std::string path = tree.write("nothing.obj", GetParam()).string();
+    const std::string output = SkyhogTest::runExpectingExit1(&tree, [&] { load(path); });
+    ASSERT_FALSE(output.empty());
+    const std::string first = SkyhogTest::lines(output)[0];
+    EXPECT_NE(first.find("nothing.obj"), std::string::npos) << output;
+    EXPECT_EQ(first.find("AASIMP"), std::string::npos) << "the importer reported nothing: " << output;
+}
+
+INSTANTIATE_TEST_SUITE_P(ModelTest, NothingImported,
+                         ::testing::Values("this is not a model\n", "v 0 0 0\nv 1 0 0\nv 0 1 0\n"));
+
 } // namespace

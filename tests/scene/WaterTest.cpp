@@ -197,12 +197,13 @@ TEST_F(WaterTest, ModelWithoutATexturedFirstMeshIsRefused)
     tree_.write("Skyhog/Models/Ground/empty.obj", "# a water file without any geometry\n");
     writeSquareModel("Models/Ground/bare.obj", "");
     // Standard output goes to standard error so the message can be matched.
+    // A file without geometry is refused as every model is; one without a texture as water.
     EXPECT_EXIT(
         {
             std::cout.rdbuf(std::cerr.rdbuf());
             makeWater(*program, "../../Skyhog/Models/Ground/empty.obj");
         },
-        testing::ExitedWithCode(1), "Error: water model has no textured mesh: \\.\\./\\.\\./Skyhog/Models/Ground/empty\\.obj");
+        testing::ExitedWithCode(1), "Model file \\.\\./\\.\\./Skyhog/Models/Ground/empty\\.obj holds no mesh with a face");
     EXPECT_EXIT(
         {
             std::cout.rdbuf(std::cerr.rdbuf());
