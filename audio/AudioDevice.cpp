@@ -1,5 +1,7 @@
 #include "audio/AudioDevice.h"
 
+#include "audio/QuietLibraries.h"
+
 #include <AL/al.h>
 #include <AL/alc.h>
 
@@ -36,6 +38,7 @@ std::shared_ptr<AudioDevice> AudioDevice::acquire(std::string& whyNot)
     // OpenAL's one current context means the next device must wait for that.
     state.closed.wait(lock, [&] { return !state.open; });
 
+    quietSoundLibraries();
     ALCdevice* device = alcOpenDevice(nullptr);
     if (device == nullptr) {
         whyNot = "No sound output device found";

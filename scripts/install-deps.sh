@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev
-  libfreetype-dev libopenal-dev libopenal1 libsndfile1-dev
+  libfreetype-dev libopenal-dev libopenal1 libasound2 libsndfile1-dev
   libgtest-dev fonts-liberation2
   xvfb xauth libgl1-mesa-dri mesa-utils xdotool imagemagick
 )

@@ -2,20 +2,22 @@
 // Water.frag - reflective, refractive sea.
 // Units: texture_diffuse1 0 (water colour), reflectionTexture 1,
 // refractionTexture 2 (both window-sized pictures rendered this frame),
-// dudvMap 3 (tileable ripples). cameraPos is the real eye position,
-// lightPos the lamp, moveFactor = 0.01 * sin(t).
+// dudvMap 3 (tileable ripples). lightPos is the lamp, moveFactor
+// = 0.01 * sin(t). Fog, Fresnel and glints are centred on the real eye, which
+// the vertex shader recovers from the view matrix (cameraPos is the rig's
+// position, the point the eye looks at, not the eye).
 
 in vec4 ClipSpace;
 in vec4 MirrorClip;
 in vec3 WorldPos;
 in vec3 SurfaceNormal;
 in vec2 TexCoords;
+flat in vec3 EyePos;
 
 uniform sampler2D texture_diffuse1;
 uniform sampler2D reflectionTexture;
 uniform sampler2D refractionTexture;
 uniform sampler2D dudvMap;
-uniform vec3 cameraPos;
 uniform vec3 lightPos;
 uniform float moveFactor;
 
@@ -72,7 +74,7 @@ void main()
     vec2 ripple2 = texture(dudvMap, vec2(-tc.x + flow, tc.y + flow)).rg * 2.0 - 1.0;
     vec2 ripple = ripple1 + ripple2;
 
-    vec3 toEye = cameraPos - WorldPos;
+    vec3 toEye = EyePos - WorldPos;
     float eyeDist = length(toEye);
     vec3 V = toEye / eyeDist;
 

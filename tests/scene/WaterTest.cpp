@@ -4,7 +4,9 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <fstream>
 #include <iostream>
+#include <iterator>
 
 namespace SkyhogTest {
 namespace {
@@ -188,6 +190,64 @@ TEST_F(WaterTest, DebugViewsShowReflectionUprightAndRefractionMirrored)
     // Nothing at the top centre or below the strip.
     EXPECT_TRUE(near(pixel(512, 700), black));
     EXPECT_TRUE(near(pixel(20, 600), black));
+}
+
+std::string gameShader(const std::string& name)
+{
+    std::ifstream in(buildDataTree() / "Shaders" / name);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+TEST_F(WaterTest, TheGamesWaterShadesFromTheEyeInTheViewNotFromCameraPos)
+{
+    // The game's own water program, with both pictures the sky's colour and
+    // flat ripples, so that neither picture nor where it is read shows. What
+    // is left (tint, glints, fog) must follow the eye of the view matrix:
+    // "cameraPos" is the rig's position, which the eye looks at from 4 units
+    // back in the main pass and from high above in the map pass.
+    const auto program = makeProgram("Water", gameShader("Water.vert"), gameShader("Water.frag"));
+    writePicture("Models/Ground/water.jpg", {0, 0, 0});
+    writePicture("Models/Ground/water_dudv.jpg", {128, 128, 128});
+    const auto water = makeWater(*program);
+    water->rotate(-90.0f, {1.0f, 0.0f, 0.0f}); // the square lies flat, like the sea
+    water->scale(glm::vec3(80.0f));
+    clearTo(water->getReflectionFramebuffer(), 0.52f, 0.8f, 1.0f);
+    clearTo(water->getRefractionFramebuffer(), 0.52f, 0.8f, 1.0f);
+
+    const glm::vec3 eye(0.0f, 6.0f, -12.0f);
+    const glm::mat4 view = glm::lookAt(eye, glm::vec3(0.0f, -1.75f, 0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+    auto render = [&](const glm::vec3& cameraPos) {
+        const OffscreenTarget screen(Width, Height);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        program->use();
+        program->setMat4("projection", glm::perspective(45.0f, 4.0f / 3.0f, 0.1f, 100.0f));
+        program->setMat4("view", view);
+        program->setVec3("cameraPos", cameraPos);
+        program->setVec3("lightPos", {0.0f, 200.0f, 10.0f});
+        program->setFloat("moveFactor", 0.0f);
+        water->draw();
+        return readPixels(0, 0, Width, Height);
+    };
+    const Pixels atTheEye = render(eye);
+    const Pixels farAway = render({300.0f, 40.0f, 300.0f});
+    int differing = 0;
+    for (std::size_t i = 0; i < atTheEye.rgba.size(); i += 4) {
+        for (int c = 0; c < 3; ++c) {
+            if (std::abs(atTheEye.rgba[i + c] - farAway.rgba[i + c]) > 3) {
+                ++differing;
+                break;
+            }
+        }
+    }
+    EXPECT_EQ(differing, 0) << "moving cameraPos moved the water's shading";
+    const std::uint8_t* middle = atTheEye.at(Width / 2, Height / 4);
+    EXPECT_LT(middle[2], 240) << "the water near the eye should be tinted, not fogged to the sky";
+    for (int unit = 1; unit <= 3; ++unit) {
+        glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+    glActiveTexture(GL_TEXTURE0);
 }
 
 TEST_F(WaterTest, ModelWithoutATexturedFirstMeshIsRefused)
