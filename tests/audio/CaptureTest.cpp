@@ -41,8 +41,9 @@ TEST_F(Capture, Mp3ToneComesOutAtItsPitch)
     ASSERT_NO_FATAL_FAILURE(Testing::writeTone(tone, 440.0, 1.0));
     auto engine = SoundEngine::create();
     ASSERT_FALSE(engine->silent());
-    engine->play2D(tone, false);
-    std::this_thread::sleep_for(700ms);
+    const SoundHandle sound = engine->play2D(tone, false);
+    ASSERT_TRUE(Testing::waitFor([&] { return engine->state(sound) != SoundState::Starting; }));
+    std::this_thread::sleep_for(700ms); // most of the tone's second
     engine = nullptr;
 
     const Testing::Capture out = Testing::readCapture(captureFile);
@@ -66,7 +67,8 @@ TEST_P(CaptureLoop, LoopIsSeamlessUntilItsEngineGoes)
     auto player = SoundEngine::create();
     ASSERT_FALSE(player->silent());
     const SoundHandle loop = player->play2D(tone, true);
-    std::this_thread::sleep_for(1s);
+    ASSERT_TRUE(Testing::waitFor([&] { return player->state(loop) != SoundState::Starting; }));
+    std::this_thread::sleep_for(1s); // four times round the loop
     EXPECT_EQ(player->state(loop), SoundState::Playing);
     player = nullptr;
     std::this_thread::sleep_for(500ms);

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 
 namespace Skyhog::Audio {
 namespace {
@@ -28,14 +27,13 @@ TEST(NoDevice, EnginesAreSilentHarmlessAndSaySoOnce)
     Testing::ScratchDir dir;
     const std::string tone = dir.file("tone.wav");
     ASSERT_NO_FATAL_FAILURE(Testing::writeTone(tone, 440.0, 0.2));
+    // A silent engine looks at no file: a missing one is not even reported.
     testing::internal::CaptureStdout();
-    const auto before = std::chrono::steady_clock::now();
     for (int i = 0; i < 100; ++i) {
         const SoundHandle sound = effects->play2D(i % 2 ? tone : dir.file("missing.wav"), i % 3 == 0);
         EXPECT_EQ(effects->state(sound), SoundState::Finished);
         effects->stop(sound);
     }
-    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(50));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "a silent engine looks at no file";
     EXPECT_EQ(effects->voiceCount(), 0u);
 }

@@ -44,7 +44,11 @@ struct Capture {
 
 Capture readCapture(const std::string& path);
 
+// How long a test waits for the engine's worker to get somewhere: long enough
+// for the slowest machine, so only a hang or a real fault runs out of it.
+inline constexpr std::chrono::seconds Patience{30};
+
 // Polls `done` until it holds or `timeout` passes; returns its last answer.
-bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = Patience);
 
 } // namespace Skyhog::Audio::Testing

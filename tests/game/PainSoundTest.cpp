@@ -60,7 +60,13 @@ TEST(PainSound, AHitIsAudibleInTheCapturedOutput)
         }
         ASSERT_EQ(renderer.score(), 10);
         hitAfterMs = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
-        std::this_thread::sleep_for(std::chrono::milliseconds(1200)); // let the cry play out
+        // Let the cry play out: it takes a voice of the camera's engine, then gives it back.
+        Audio::SoundEngine& sound = camera.getSoundEngine();
+        const auto patience = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (sound.voiceCount() == 0 && std::chrono::steady_clock::now() < patience)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        while (sound.voiceCount() != 0 && std::chrono::steady_clock::now() < patience)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     ASSERT_GT(hitAfterMs, 300) << "too little quiet time before the hit to compare with";
 
