@@ -238,6 +238,13 @@ void FrameRenderer::drawWater(std::string_view pass, const glm::mat4& view)
     program.setVec3("lightPos", lamp_.worldPosition());
     // Swings between -0.01 and 0.01 with a period of 2 pi seconds.
     program.setFloat("moveFactor", 0.01f * std::sin(static_cast<float>(frameTime_)));
+    // The sea receives the lamp's shadows too, from a unit the water's own
+    // pictures leave free. Like them it stays bound after the draw.
+    program.setMat4("lightSpaceMatrix", lightSpace_);
+    program.setInt("shadowMap", WaterShadowUnit);
+    glActiveTexture(GL_TEXTURE0 + WaterShadowUnit);
+    glBindTexture(GL_TEXTURE_2D, shadowMap_.getDepthTexture());
+    glActiveTexture(GL_TEXTURE0);
     water.draw();
 }
 

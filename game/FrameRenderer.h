@@ -53,6 +53,8 @@ public:
     const WingFlap& wingFlap() const { return flap_; }
 
     static constexpr float WalkLimit = 1000.0f;
+    // The texture unit of the shadow map in the water draw (the water's own pictures use 0 to 3).
+    static constexpr int WaterShadowUnit = 4;
 
 private:
     void collectVisibleModels(std::string_view pass);

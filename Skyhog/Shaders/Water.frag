@@ -2,7 +2,8 @@
 // Water.frag - reflective, refractive sea.
 // Units: texture_diffuse1 0 (water colour), reflectionTexture 1,
 // refractionTexture 2 (both window-sized pictures rendered this frame),
-// dudvMap 3 (tileable ripples). lightPos is the lamp, moveFactor
+// dudvMap 3 (tileable ripples), shadowMap 4 (the lamp's depth picture, so the
+// pig's shadow on the sea shows where the stream lands). lightPos is the lamp, moveFactor
 // = 0.01 * sin(t). Fog, Fresnel and glints are centred on the real eye, which
 // the vertex shader recovers from the view matrix (cameraPos is the rig's
 // position, the point the eye looks at, not the eye).
@@ -13,11 +14,13 @@ in vec3 WorldPos;
 in vec3 SurfaceNormal;
 in vec2 TexCoords;
 flat in vec3 EyePos;
+in vec4 LightSpacePos;
 
 uniform sampler2D texture_diffuse1;
 uniform sampler2D reflectionTexture;
 uniform sampler2D refractionTexture;
 uniform sampler2D dudvMap;
+uniform sampler2D shadowMap;
 uniform vec3 lightPos;
 uniform float moveFactor;
 
@@ -36,6 +39,29 @@ const float GLINT_POWER = 120.0;
 const float GLINT_STRENGTH = 0.5;
 const float FRESNEL_F0 = 0.06;
 const float COLOUR_TINT = 0.25;     // how much of the water colour texture shows
+const float SHADOW_STRENGTH = 0.45;
+
+// 0 = lit, 1 = in shadow: four depth comparisons weighted bilinearly, which
+// softens the edge as much as a wider filter would at a fraction of its cost.
+float shadowAmount()
+{
+    vec3 proj = LightSpacePos.xyz / LightSpacePos.w * 0.5 + 0.5;
+    vec2 size = vec2(textureSize(shadowMap, 0));
+    vec2 at = proj.xy * size - 0.5;
+    vec2 base = floor(at);
+    vec2 f = at - base;
+    float receiver = proj.z - 0.002;   // the sea is flat and faces the lamp: a small bias will do
+    vec2 texel = 1.0 / size;
+    vec2 uv = (base + 0.5) * texel;
+    float s00 = step(texture(shadowMap, uv).r, receiver);
+    float s10 = step(texture(shadowMap, uv + vec2(texel.x, 0.0)).r, receiver);
+    float s01 = step(texture(shadowMap, uv + vec2(0.0, texel.y)).r, receiver);
+    float s11 = step(texture(shadowMap, uv + texel).r, receiver);
+    float shadow = mix(mix(s00, s10, f.x), mix(s01, s11, f.x), f.y);
+    // Outside the lamp's box nothing is in shadow.
+    vec2 inside = step(vec2(0.0), proj.xy) * step(proj.xy, vec2(1.0));
+    return shadow * inside.x * inside.y * step(proj.z, 1.0);
+}
 
 void main()
 {
@@ -103,7 +129,9 @@ void main()
     vec3 L = normalize(lightPos - WorldPos);
     vec3 H = normalize(L + V);
     float glint = pow(max(dot(glintNormal, H), 0.0), GLINT_POWER) * GLINT_STRENGTH;
-    color += vec3(glint);
+    // Shadows darken the water and take the lamp's glints away.
+    float lit = 1.0 - SHADOW_STRENGTH * shadowAmount();
+    color = color * lit + vec3(glint) * (lit * lit);
 
     // Horizontal distance, so the top-down map view is not fogged.
     float fog = smoothstep(FOG_START, FOG_END, length(toEye.xz));

@@ -1,6 +1,7 @@
 #version 330 core
 // Water.vert - the sea plane (world y = -5).
-// C++ supplies model / view / projection; the mesh gives position / normal /
+// C++ supplies model / view / projection and the lamp's lightSpaceMatrix (for
+// the shadows the sea receives); the mesh gives position / normal /
 // texCoords (texCoords tile the water colour texture, up to ~40 across).
 
 layout(location = 0) in vec3 position;
@@ -11,6 +12,7 @@ uniform mat4 projection;
 uniform mat4 view;
 uniform mat4 model;
 uniform vec3 cameraPos;   // the camera rig's position: the point the chase eye looks at
+uniform mat4 lightSpaceMatrix;
 
 out vec4 ClipSpace;      // for the projective lookups into this frame's pictures
 out vec4 MirrorClip;     // the mirrored view ray, projected (see Water.frag)
@@ -18,6 +20,7 @@ out vec3 WorldPos;
 out vec3 SurfaceNormal;
 out vec2 TexCoords;
 flat out vec3 EyePos;    // the real eye, recovered from the view matrix
+out vec4 LightSpacePos;  // where the lamp's depth picture sees this point
 
 const float REFLECTION_DROP = 12.0;  // how far below the eye the reflection camera sits
 const float BOUNCE_REACH = 1.0;
@@ -37,6 +40,7 @@ void main()
     TexCoords = texCoords;
     ClipSpace = projection * view * worldPos;
     EyePos = -transpose(mat3(view)) * view[3].xyz;
+    LightSpacePos = lightSpaceMatrix * worldPos;
 
     // Where the eye ray bounced off the sea ends up, as seen from the camera
     // that shot the reflection picture (same heading, REFLECTION_DROP below

@@ -159,6 +159,47 @@ TEST_F(PlayThrough, ThePalmsCastShadowsOnTheIsland)
     EXPECT_LT(brighter, 320 * 240 / 200) << "shadows made parts of the picture brighter";
 }
 
+TEST_F(PlayThrough, ThePigsShadowFallsOnTheSea)
+{
+    // The top-down map pass, with the pig moved out over the open sea beside
+    // the map's centre, so that its shadow straight below shows next to it.
+    // Rendered once with this frame's shadow map and once with the map
+    // cleared: the sea darkens under the pig and brightens nowhere.
+    auto renderMapPass = [&] {
+        SkyhogTest::OffscreenTarget target(320, 240);
+        target.bind();
+        app->camera().setPass("map");
+        glClearColor(0.52f, 0.8f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        app->renderer().renderPass();
+        auto pixels = SkyhogTest::readPixels(0, 0, 320, 240);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        return pixels;
+    };
+    const glm::vec3 aside(-150.0f, 0.0f, 0.0f); // model units: 30 world units towards -x
+    app->world().pig().translate(aside);
+    frame({});
+    const auto shadowed = renderMapPass();
+    glBindFramebuffer(GL_FRAMEBUFFER, app->renderer().getShadowFramebuffer());
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    const auto unshadowed = renderMapPass();
+    app->world().pig().translate(-aside);
+    frame({});
+
+    int darker = 0, brighter = 0;
+    for (std::size_t i = 0; i < shadowed.rgba.size(); i += 4) {
+        const std::uint8_t* open = &unshadowed.rgba[i];
+        if (open[2] < open[0] + 20) continue; // sand, palms and people: not sea
+        const int a = shadowed.rgba[i] + shadowed.rgba[i + 1] + shadowed.rgba[i + 2];
+        const int b = open[0] + open[1] + open[2];
+        if (a < b - 40) ++darker;
+        if (a > b + 40) ++brighter;
+    }
+    EXPECT_GE(darker, 6) << "no shadow on the sea"; // the pig covers a few pixels of the map
+    EXPECT_EQ(brighter, 0);
+}
+
 TEST_F(PlayThrough, FrustumCullingNeverChangesWhatIsOnScreen)
 {
     // Turn a little so part of the scenery is outside the view, then render the
