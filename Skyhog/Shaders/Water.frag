@@ -37,9 +37,11 @@ const float NORMAL_BUMP = 0.12;     // ripple tilt used for Fresnel
 const float GLINT_BUMP = 0.3;       // stronger tilt for the lamp's glints
 const float GLINT_POWER = 120.0;
 const float GLINT_STRENGTH = 0.5;
-const float FRESNEL_F0 = 0.06;
-const float COLOUR_TINT = 0.25;     // how much of the water colour texture shows
+const float FRESNEL_F0 = 0.12;
+const float COLOUR_TINT = 0.12;     // how much of the water colour texture shows
 const float SHADOW_STRENGTH = 0.45;
+const vec3 DEEP_WATER = vec3(0.05, 0.22, 0.3);
+const float DEPTH_TINT = 0.35;
 
 // 0 = lit, 1 = in shadow: four depth comparisons weighted bilinearly, which
 // softens the edge as much as a wider filter would at a fraction of its cost.
@@ -111,13 +113,15 @@ void main()
 
     // Off the picture the ray sees open sky; don't smear the picture's edge.
     vec3 reflection = mix(texture(reflectionTexture, reflectCoords).rgb, SKY_COLOR, offPicture);
-    vec3 refraction = texture(refractionTexture, refractCoords).rgb;
+    // What is seen through the water loses light with depth: the open sea
+    // looks deep and lets the mirrored island and sky stand out on it.
+    vec3 refraction = mix(texture(refractionTexture, refractCoords).rgb, DEEP_WATER, DEPTH_TINT);
 
     // Fresnel (Schlick-style, softened): mostly see-through from above,
     // mirror-like towards the horizon.
     vec3 n = normalize(SurfaceNormal + vec3(ripple.x, 0.0, ripple.y) * NORMAL_BUMP);
     float cosView = clamp(dot(V, n), 0.0, 1.0);
-    float fresnel = FRESNEL_F0 + (1.0 - FRESNEL_F0) * pow(1.0 - cosView, 3.0);
+    float fresnel = FRESNEL_F0 + (1.0 - FRESNEL_F0) * pow(1.0 - cosView, 2.0);
 
     vec3 color = mix(refraction, reflection, fresnel);
 
