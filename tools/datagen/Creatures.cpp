@@ -25,7 +25,7 @@ const UvRect kPigSnoutRim{{0.52f, 0.52f}, {0.98f, 0.6f}};
 
 Image paintPigTexture() {
   Image img(256, 256);
-  const glm::vec3 skin = rgb(246, 172, 182);
+  const glm::vec3 skin = rgb(252, 176, 188);
   img.paintUv(kPigSkin, [&](glm::vec2 l, glm::vec2) {
     glm::vec3 c = vary(skin, l * glm::vec2(6, 12), 11u, 0.05f);
     // A few faint freckles of deeper pink.
@@ -47,131 +47,189 @@ Image paintPigTexture() {
   return img;
 }
 
-Mesh pigBody() {
-  Mesh pig;
-  // Body and head in one rounded shape, a little fuller at the back.
+// The pig is modelled in design units around its body, then shrunk and moved
+// so that the wing roots, inside the body at the shoulders, lie on the file's
+// z axis: the game rocks each wing about that axis, so a wing turns about its
+// own joint and stays in its shoulder.
+constexpr float kPigShrink = 0.84f;
+constexpr float kWingRootY = 0.6f; // design units
+glm::mat4 pigFrame() {
+  return glm::scale(glm::mat4(1), glm::vec3(kPigShrink)) * glm::translate(glm::mat4(1), glm::vec3(0, -kWingRootY, 0));
+}
+// A round barrel of a body, fuller at the rump, with a separate round head set
+// high at the front, so it and the ears show over the back from behind.
+Mesh pigBodyAndHead() {
   Mesh body = surface(
-      20, 12,
+      18, 10,
       [](float u, float v) {
         float lon = -kPi + 2 * kPi * u, lat = -kPi / 2 + kPi * v;
         float c = (v <= 0 || v >= 1) ? 0.0f : std::cos(lat);
         float s = v <= 0 ? -1.0f : (v >= 1 ? 1.0f : std::sin(lat));
-        float z = 4.1f * c * std::cos(lon);
-        float fuller = 1.0f + 0.06f * (1.0f - z / 4.1f) * 0.5f;
-        return glm::vec3(2.4f * fuller * c * std::sin(lon), 2.25f * fuller * s, z);
+        float z = 3.5f * c * std::cos(lon);
+        float fuller = 1.0f + 0.1f * (1.0f - z / 3.5f) * 0.5f;
+        return glm::vec3(2.6f * fuller * c * std::sin(lon), 2.4f * fuller * s, z - 0.4f);
       },
       kPigSkin, true);
   body.computeNormals(true);
+  body.append(ellipsoid({0, 1.05f, 2.95f}, {1.75f, 1.7f, 1.6f}, 14, 8, kPigSkin));
+  return body;
+}
 
-  // Snout: a short cylinder ending in a flat disc with the nostrils painted on.
-  const float snoutY = -0.35f, snoutBack = 3.6f, snoutFront = 4.75f;
+// Snout: a short round cylinder ending in a flat disc with the nostrils painted on.
+Mesh pigSnout() {
+  const float snoutY = 0.7f, snoutBack = 3.9f, snoutFront = 4.95f;
   Mesh snout = tube([&](float t) { return glm::vec3(0, snoutY, snoutBack + (snoutFront - snoutBack) * t); },
-                    [](float t) { return 0.95f - 0.08f * t; }, 16, 1, kPigSnoutRim, false);
+                    [](float t) { return 0.85f - 0.05f * t; }, 14, 1, kPigSnoutRim, false);
   Mesh disc;
   uint32_t middle = disc.addVertex({0, snoutY, snoutFront}, kPigSnout.at(0.5f, 0.5f));
-  for (int i = 0; i < 16; ++i) {
-    float a = 2 * kPi * i / 16;
+  for (int i = 0; i < 14; ++i) {
+    float a = 2 * kPi * i / 14;
     glm::vec2 d(std::cos(a), std::sin(a));
-    disc.addVertex({0.87f * d.x, snoutY + 0.87f * d.y, snoutFront}, kPigSnout.at(0.5f + 0.46f * d.x, 0.5f + 0.46f * d.y));
+    disc.addVertex({0.8f * d.x, snoutY + 0.8f * d.y, snoutFront}, kPigSnout.at(0.5f + 0.46f * d.x, 0.5f + 0.46f * d.y));
   }
-  for (uint32_t i = 0; i < 16; ++i) disc.addTriangle(middle, 1 + i, 1 + (i + 1) % 16);
+  for (uint32_t i = 0; i < 14; ++i) disc.addTriangle(middle, 1 + i, 1 + (i + 1) % 14);
   disc.computeNormals(false);
+  snout.append(disc);
+  return snout;
+}
 
-  pig.append(body);
-  pig.append(snout);
-  pig.append(disc);
+// One side's eye, ear and legs; `side` is +1 for the pig's left (+x).
+Mesh pigSide(float side) {
+  Mesh part;
+  // Eyes: a white ball with a dark pupil looking forward and a little out.
+  part.append(ellipsoid({side * 0.68f, 1.6f, 4.25f}, {0.32f, 0.38f, 0.28f}, 8, 5, kPigWhite));
+  part.append(ellipsoid({side * 0.72f, 1.65f, 4.49f}, {0.16f, 0.2f, 0.1f}, 6, 4, kPigDark));
 
-  for (float side : {-1.0f, 1.0f}) {
-    // Eyes: a white ball with a dark pupil looking forward.
-    pig.append(ellipsoid({side * 0.85f, 0.8f, 3.42f}, {0.36f, 0.42f, 0.32f}, 10, 6, kPigWhite));
-    pig.append(ellipsoid({side * 0.88f, 0.86f, 3.68f}, {0.17f, 0.21f, 0.12f}, 8, 5, kPigDark));
-
-    // Ears: pointed flaps leaning forwards, seen from both sides.
-    glm::vec3 baseIn(side * 0.6f, 1.78f, 1.85f), baseOut(side * 1.75f, 1.4f, 1.9f), tip(side * 1.75f, 2.7f, 2.95f);
-    Mesh ear = surface(
-        2, 3,
-        [&](float u, float v) {
-          glm::vec3 base = baseIn + (baseOut - baseIn) * u;
-          glm::vec3 p = base + (tip - base) * v;
-          // Cupped a little, with the tip flopping forward.
-          p.z += 0.25f * std::sin(kPi * u) * (1 - v) + 0.35f * v * v;
-          p.y -= 0.3f * v * v;
-          return p;
-        },
-        kPigEar);
-    ear.computeNormals(true);
-    ear.addBackFaces();
-    pig.append(ear);
-
-    // Legs with dark trotters, front and back.
-    for (float end : {-1.0f, 1.0f}) {
-      glm::vec3 hip(side * 1.25f, -1.2f, end * 2.0f);
-      Mesh leg = tube([&](float t) { return hip + glm::vec3(0, -1.5f * t, 0); },
-                      [](float t) { return 0.45f - 0.05f * t; }, 8, 1, kPigSkin, false);
-      Mesh trotter = tube([&](float t) { return hip + glm::vec3(0, -1.5f - 0.32f * t, 0); },
-                          [](float) { return 0.4f; }, 8, 1, kPigDark, true);
-      pig.append(leg);
-      pig.append(trotter);
-    }
-  }
-
-  // A curly tail.
-  Mesh tail = tube(
-      [](float t) {
-        float a = 3.5f * kPi * t;
-        return glm::vec3(0.32f * std::sin(a), 0.55f + 0.32f * (1 - std::cos(a)) + 0.4f * t, -3.85f - 0.95f * t);
+  // Ears: pointed flaps standing up from the top of the head, tips flopping forward.
+  glm::vec3 baseIn(side * 0.4f, 2.6f, 2.4f), baseOut(side * 1.4f, 2.1f, 3.0f), tip(side * 1.45f, 4.1f, 2.95f);
+  Mesh ear = surface(
+      2, 3,
+      [&](float u, float v) {
+        glm::vec3 base = baseIn + (baseOut - baseIn) * u;
+        glm::vec3 p = base + (tip - base) * v;
+        p.z += 0.25f * std::sin(kPi * u) * (1 - v) + 0.35f * v * v;
+        p.y -= 0.25f * v * v;
+        return p;
       },
-      [](float t) { return 0.16f - 0.07f * t; }, 6, 14, kPigSkin, true);
-  pig.append(tail);
+      kPigEar);
+  ear.computeNormals(true);
+  ear.addBackFaces();
+  part.append(ear);
+
+  // Short legs with dark trotters, front and back.
+  for (float hipZ : {1.5f, -2.3f}) {
+    glm::vec3 hip(side * 1.3f, -1.4f, hipZ);
+    part.append(tube([&](float t) { return hip + glm::vec3(0, -1.25f * t, 0); },
+                     [](float t) { return 0.48f - 0.05f * t; }, 8, 1, kPigSkin, false));
+    part.append(tube([&](float t) { return hip + glm::vec3(0, -1.25f - 0.35f * t, 0); }, [](float) { return 0.43f; },
+                     8, 1, kPigDark, true));
+  }
+  return part;
+}
+
+// A thin tail that curls round twice behind the rump.
+Mesh pigTail() {
+  return tube(
+      [](float t) {
+        float a = 4.0f * kPi * t;
+        float r = 0.38f * std::min(1.0f, 4 * t);
+        return glm::vec3(r * std::sin(a), -0.2f + r * (1 - std::cos(a)) + 0.3f * t, -3.7f - 1.0f * t);
+      },
+      [](float t) { return 0.15f - 0.06f * t; }, 6, 16, kPigSkin, true);
+}
+
+Mesh pigBody() {
+  Mesh pig;
+  pig.append(pigSnout());
+  for (float side : {-1.0f, 1.0f}) pig.append(pigSide(side));
+  pig.append(pigTail());
+  pig.append(pigBodyAndHead());
+  pig.transform(pigFrame());
   return pig;
 }
 
-// A feathered wing on the pig's left (+x), sharing the pig's frame: its root
-// sits along the top of the back, so small rolls about the z axis flap it.
+// Outline of the left wing along its span s (0 at the root, 1 at the tip), in
+// the pig's design units: the leading edge sweeps back to the tip. The wing
+// leaves the body at about s = kWingOutside.
+constexpr float kWingOutside = 0.2f;
+float wingLead(float s) { return 1.1f + 0.9f * s - 1.8f * s * s * s; }
+float wingTrail(float s) { return -1.1f - 0.5f * s + 1.8f * std::pow(s, 2.5f); }
+
+// A feathered wing on the pig's left (+x), sharing the pig's frame. It is a
+// thin closed volume: a rim of airfoil sections from the root, closed by a flat
+// cap deep in the body, out through the upper flank to a pointed tip. Every
+// other section's trailing edge reaches further back, giving a row of flight
+// feather tips.
 Mesh leftWing() {
-  const int spans = 12;
+  const int around = 8, spans = 12;
   Mesh wing = surface(
-      spans, 4,
-      [&](float u, float v) {
-        float x = 0.35f + 6.5f * u;
-        float lead = 1.7f - 0.3f * u - 1.3f * std::pow(u, 4.0f);
-        float trail = -1.3f + 0.55f * u + 0.85f * u * u * u; // meets the leading edge at the tip
-        // Every other trailing vertex is a feather tip reaching further back.
-        int column = static_cast<int>(std::lround(u * spans));
-        if (column % 2 == 0 && column > 0 && column < spans) trail -= 0.45f * (1 - 0.5f * u) * v;
-        float z = lead + (trail - lead) * v;
-        float y = 2.0f + 1.05f * u - 0.25f * u * u + 0.22f * std::sin(kPi * v) * (1 - u * u);
-        return glm::vec3(x, y, z);
+      around, spans,
+      [&](float u, float s) {
+        // Straight out of the body, then raised in a shallow V and turning so
+        // the trailing feathers sweep down behind: the chase camera sees the
+        // sunlit top of the feathers, not the wing's edge.
+        float out = std::max(0.0f, s - kWingOutside);
+        glm::vec3 spine(0.35f + 6.5f * s, kWingRootY + 0.6f * s + 2.6f * out * out, 0);
+        if (s >= 1) return spine + glm::vec3(0, 0, wingLead(1.0f));
+        // u runs trailing edge, over the top, leading edge, under the bottom.
+        float theta = 2 * kPi * u;
+        float chord = 0.5f + 0.5f * std::cos(theta); // 1 at the trailing edge
+        float trail = wingTrail(s);
+        int column = static_cast<int>(std::lround(s * spans));
+        if (column % 2 == 1) trail -= 0.55f * (1 - 0.5f * s) * chord * chord;
+        float middle = 0.5f * (wingLead(s) + wingTrail(s));
+        float z = wingLead(s) + (trail - wingLead(s)) * chord - middle;
+        float thickness = 0.18f * (1 - s) * (1.2f - 0.8f * chord) + 0.04f;
+        float y = 0.25f * std::sin(kPi * chord) * (1 - s * s) + thickness * std::sin(theta);
+        float twist = -0.7f * smoothstep(kWingOutside, kWingOutside + 0.35f, s);
+        float c = std::cos(twist), t = std::sin(twist);
+        return spine + glm::vec3(0, y * c - z * t, middle + z * c + y * t);
       },
-      UvRect{{0.02f, 0.02f}, {0.98f, 0.98f}});
-  wing.computeNormals(true);
-  wing.addBackFaces();
+      UvRect{{0.02f, 0.02f}, {0.98f, 0.98f}}, true);
+  // Not welded: the trailing edge and the tip stay sharp creases.
+  wing.computeNormals(false);
+
+  // The shoulder cap faces the body (-x): a strip across the section, pairing
+  // each point on the top with the one below it.
+  Mesh cap;
+  for (int i = 0; i < around; ++i) {
+    const Vertex& v = wing.vertices[static_cast<size_t>(i)];
+    cap.addVertex(v.position, v.uv);
+  }
+  const uint32_t n = around, half = around / 2;
+  cap.addTriangle(0, n - 1, 1);
+  for (uint32_t i = 1; i + 1 < half; ++i) cap.addQuad(n - i, n - i - 1, i + 1, i);
+  cap.addTriangle(half - 1, half + 1, half);
+  cap.computeNormals(false);
+  wing.append(cap);
+  wing.transform(pigFrame());
   return wing;
 }
 
 Image paintWingTexture() {
   Image img(256, 256);
   img.paintUv({}, [](glm::vec2 l, glm::vec2) {
-    // l.x runs root to tip, l.y leading edge (0) to trailing edge (1).
-    glm::vec3 white = vary(rgb(250, 250, 252), l * 6.0f, 21u, 0.025f);
-    glm::vec3 line = rgb(196, 204, 222);
+    // l.x runs round the wing's section from the trailing edge over the top and
+    // back under it, l.y from the shoulder to the tip.
+    float chord = 0.5f + 0.5f * std::cos(2 * kPi * l.x); // 1 at the trailing edge
+    glm::vec3 white = vary(rgb(252, 252, 255), l * glm::vec2(4, 8), 21u, 0.02f);
+    glm::vec3 shade = rgb(214, 220, 234);
     float edge = 0;
-    if (l.y > 0.42f) {
-      // Long flight feathers running along the chord.
-      float f = std::fabs(std::fmod(l.x * 12.0f, 1.0f) - 0.5f) * 2;
-      edge = smoothstep(0.82f, 0.97f, f) * smoothstep(0.42f, 0.5f, l.y);
-      float shaft = 1 - smoothstep(0.0f, 0.06f, f);
-      edge = std::max(edge, 0.35f * shaft);
+    if (chord > 0.45f) {
+      // Six long flight feathers, each ending at one of the trailing tips.
+      float f = std::fmod(l.y * 6.0f, 1.0f);
+      float gap = std::min(f, 1 - f) * 2;
+      edge = (1 - smoothstep(0.0f, 0.12f, gap)) * smoothstep(0.45f, 0.55f, chord);
+      edge = std::max(edge, 0.4f * (1 - smoothstep(0.0f, 0.05f, std::fabs(f - 0.5f))) * smoothstep(0.55f, 0.7f, chord));
     } else {
-      // Overlapping rows of small covert feathers.
-      float row = l.y * 9.0f;
+      // Rows of small covert feathers over the leading part.
+      float row = chord * 10.0f;
       int r = static_cast<int>(row);
-      float fx = std::fmod(l.x * 22.0f + 0.5f * r, 1.0f) - 0.5f;
-      float fy = row - r;
-      float scallop = fy - (0.7f - 1.6f * fx * fx);
-      edge = 1 - smoothstep(0.0f, 0.12f, std::fabs(scallop));
+      float fx = std::fmod(l.y * 14.0f + 0.5f * r, 1.0f) - 0.5f;
+      float scallop = (row - r) - (0.7f - 1.6f * fx * fx);
+      edge = 0.7f * (1 - smoothstep(0.0f, 0.15f, std::fabs(scallop)));
     }
-    return mixColour(white, line, 0.6f * edge);
+    return mixColour(white, shade, edge);
   });
   return img;
 }
@@ -229,65 +287,80 @@ Image paintPersonTexture() {
   return img;
 }
 
-// A holidaymaker about 1.8 m tall, built in metres with the feet at y = 0 and
-// facing +z, then scaled to the file's units (one file unit is two metres).
-Mesh person() {
+// Legs in shorts, with shoes, and the arms in short sleeves; `side` is +1 for
+// the person's left (+x). Metres, feet at y = 0, facing +z.
+Mesh personLimbs(float side) {
   Mesh p;
-  for (float side : {-1.0f, 1.0f}) {
-    float x = side * 0.11f;
-    p.append(box({x - 0.055f, 0.0f, -0.08f}, {x + 0.055f, 0.07f, 0.17f}, kShoes));
-    p.append(tube([&](float t) { return glm::vec3(x, 0.05f + 0.5f * t, 0.0f); },
-                  [](float t) { return 0.058f + 0.02f * t; }, 6, 2, kSkin, false));
-    p.append(tube([&](float t) { return glm::vec3(x * (1 - 0.1f * t), 0.5f + 0.42f * t, 0.0f); },
-                  [](float t) { return 0.1f + 0.02f * t; }, 8, 1, kShorts, true));
-    // Arms hang a little away from the body with a slight bend at the elbow.
-    glm::vec3 shoulder(side * 0.235f, 1.41f, 0.0f), elbow(side * 0.28f, 1.13f, 0.02f), wrist(side * 0.3f, 0.87f, 0.06f);
-    p.append(tube([&](float t) { return shoulder + (elbow - shoulder) * (0.15f + 0.75f * t); },
-                  [](float) { return 0.068f; }, 8, 1, kShirt, true));
-    p.append(tube(
-        [&](float t) {
-          return t < 0.5f ? shoulder + (elbow - shoulder) * (0.8f + 0.4f * t)
-                          : elbow + (wrist - elbow) * (2 * t - 1);
-        },
-        [](float t) { return 0.05f - 0.01f * t; }, 6, 2, kSkin, false));
-    p.append(ellipsoid(wrist + glm::vec3(0, -0.06f, 0), {0.038f, 0.07f, 0.045f}, 6, 4, kSkin));
-  }
-  // Hips in the shorts, and the shirt from the waist to the shoulders.
-  p.append(tube([](float t) { return glm::vec3(0, 0.8f + 0.18f * t, 0); }, [](float) { return 0.19f; }, 10, 1,
-                kShorts, true));
+  // Feet a little apart, legs straight down from the hips.
+  float x = side * 0.11f;
+  p.append(box({x - 0.055f, 0.0f, -0.07f}, {x + 0.055f, 0.08f, 0.17f}, kShoes));
+  p.append(tube([&](float t) { return glm::vec3(x, 0.06f + 0.46f * t, 0.0f); },
+                [](float t) { return 0.06f + 0.02f * t; }, 6, 2, kSkin, false));
+  p.append(tube([&](float t) { return glm::vec3(x * (1 - 0.1f * t), 0.5f + 0.42f * t, 0.0f); },
+                [](float t) { return 0.1f + 0.025f * t; }, 8, 1, kShorts, true));
+  // Arms held a little out from the body, so the silhouette reads at a distance.
+  glm::vec3 shoulder(side * 0.24f, 1.4f, 0.0f), elbow(side * 0.33f, 1.13f, 0.03f), wrist(side * 0.38f, 0.88f, 0.08f);
+  p.append(tube([&](float t) { return shoulder + (elbow - shoulder) * (0.1f + 0.7f * t); },
+                [](float) { return 0.07f; }, 6, 1, kShirt, true));
+  p.append(tube(
+      [&](float t) {
+        return t < 0.5f ? shoulder + (elbow - shoulder) * (0.75f + 0.5f * t) : elbow + (wrist - elbow) * (2 * t - 1);
+      },
+      [](float t) { return 0.05f - 0.01f * t; }, 6, 2, kSkin, false));
+  p.append(ellipsoid(wrist + glm::vec3(0, -0.06f, 0), {0.042f, 0.075f, 0.05f}, 5, 3, kSkin));
+  return p;
+}
+
+// The shirt from the waist to the shoulders, rounding in towards the neck.
+Mesh personTorso() {
   Mesh torso = surface(
-      12, 6,
+      10, 5,
       [](float u, float v) {
         float lon = -kPi + 2 * kPi * u;
-        float y = 0.92f + 0.56f * v;
-        // Waist, chest and rounded shoulders that close up towards the neck.
-        float width = 0.19f - 0.025f * std::sin(kPi * std::min(v * 1.6f, 1.0f)) + 0.04f * smoothstep(0.5f, 0.8f, v);
-        float depth = 0.125f + 0.01f * v;
-        float close = v >= 1 ? 0.0f : std::sqrt(1 - smoothstep(0.8f, 1.0f, v) * 0.85f);
+        float y = 0.9f + 0.56f * v;
+        float width = 0.2f - 0.02f * std::sin(kPi * std::min(v * 1.6f, 1.0f)) + 0.045f * smoothstep(0.5f, 0.8f, v);
+        float depth = 0.13f + 0.01f * v;
+        float close = v >= 1 ? 0.0f : std::sqrt(1 - smoothstep(0.75f, 1.0f, v) * 0.85f);
         if (v >= 1) y -= 0.02f;
         return glm::vec3(width * close * std::sin(lon), y, depth * close * std::cos(lon));
       },
       kShirt, true);
   torso.computeNormals(true);
-  p.append(torso);
-  p.append(tube([](float t) { return glm::vec3(0, 1.42f + 0.14f * t, 0); }, [](float) { return 0.055f; }, 6, 1,
-                kSkin, false));
-  p.append(ellipsoid({0, 1.64f, 0.01f}, {0.11f, 0.13f, 0.12f}, 14, 8, kFace));
-  p.append(ellipsoid({0, 1.625f, 0.135f}, {0.022f, 0.03f, 0.025f}, 6, 4, kSkin)); // nose
-  // Hair: a cap over the crown, longer at the back than over the forehead.
+  // The shorts' waistband under the shirt's hem.
+  torso.append(tube([](float t) { return glm::vec3(0, 0.8f + 0.16f * t, 0); }, [](float) { return 0.195f; }, 8, 1,
+                    kShorts, true));
+  return torso;
+}
+
+// Neck, a head a touch large for the body (it reads better when small on
+// screen) and a cap of hair, longer at the back than over the forehead.
+Mesh personHead() {
+  Mesh h = tube([](float t) { return glm::vec3(0, 1.42f + 0.14f * t, 0); }, [](float) { return 0.058f; }, 6, 1, kSkin,
+                false);
+  h.append(ellipsoid({0, 1.655f, 0.01f}, {0.118f, 0.14f, 0.128f}, 10, 6, kFace));
   Mesh hair = surface(
-      14, 4,
+      10, 3,
       [](float u, float v) {
         float lon = -kPi + 2 * kPi * u;
         float front = 0.5f + 0.5f * std::cos(lon);
         float lowest = -0.45f + 0.85f * front;
         float lat = lowest + (kPi / 2 - lowest) * v;
         float c = v >= 1 ? 0.0f : std::cos(lat), s = v >= 1 ? 1.0f : std::sin(lat);
-        return glm::vec3(0, 1.655f, 0.0f) + glm::vec3(0.122f * c * std::sin(lon), 0.13f * s, 0.132f * c * std::cos(lon));
+        return glm::vec3(0, 1.67f, 0.0f) + glm::vec3(0.131f * c * std::sin(lon), 0.14f * s, 0.141f * c * std::cos(lon));
       },
       kHair, true);
   hair.computeNormals(true);
-  p.append(hair);
+  h.append(hair);
+  return h;
+}
+
+// A holidaymaker about 1.8 m tall, built in metres with the feet at y = 0 and
+// facing +z, then scaled to the file's units (one file unit is two metres).
+Mesh person() {
+  Mesh p;
+  for (float side : {-1.0f, 1.0f}) p.append(personLimbs(side));
+  p.append(personTorso());
+  p.append(personHead());
   p.transform(glm::scale(glm::mat4(1), glm::vec3(0.5f)));
   return p;
 }

@@ -67,12 +67,17 @@ const std::vector<glm::vec2>& peopleSpots();
 const std::vector<PalmSpot>& palmSpots();
 inline constexpr float kPalmSpacing = 2.3f;        // between palm bases, world units
 inline constexpr float kPalmClearOfPeople = 1.8f;  // between a palm base and a person
+// Palms stand about twice a person's height, their fronds in proportion.
+inline constexpr float kPalmHeightLow = 2.6f;  // world units
+inline constexpr float kPalmHeightHigh = 3.7f;
+inline constexpr float kPalmFrondScale = 1.0f;
 
 // Where the person stands for marker i (0-based): world (x, island height, z).
 glm::vec3 personWorldPosition(int index);
 
-// The boat floats at the waterline off the island's south-east shore.
-inline constexpr glm::vec3 kBoatPosition{12.0f, kWaterLevel, 38.0f};
-inline constexpr float kBoatHeading = 1.05f; // radians about +y; 0 sails towards +z
+// The boat floats at the waterline off the island's far shore, clear of the
+// sand under the water, where the start view sees it beside the island.
+inline constexpr glm::vec3 kBoatPosition{21.0f, kWaterLevel, 35.0f};
+inline constexpr float kBoatHeading = -1.2f; // radians about +y; 0 sails towards +z
 
 } // namespace datagen::layout

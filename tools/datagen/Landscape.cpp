@@ -48,55 +48,62 @@ Image paintPalmTexture() {
   return img;
 }
 
+// One frond from the crown along `dir`: it arches up and out, then droops to
+// its tip. The leaflets hang down from the midrib on both sides, and every
+// other row of the edge is drawn in, so the outline is cut into leaflets.
+Mesh frond(glm::vec3 crown, glm::vec3 dir, float length, float rise, float droop, float width) {
+  const glm::vec3 side = glm::cross(dir, glm::vec3(0, 1, 0));
+  Mesh leaf = surface(
+      2, 5,
+      [&](float u, float v) {
+        glm::vec3 spine = crown + dir * (length * std::cos(rise) * v * (1 - 0.25f * v * v)) +
+                          glm::vec3(0, length * (std::sin(rise) * v - droop * v * v), 0);
+        int row = static_cast<int>(std::lround(v * 5));
+        float w = v >= 1 ? 0.0f : width * std::sin(kPi * std::pow(v, 0.7f)) * (row % 2 == 0 ? 0.55f : 1.0f);
+        float a = 2 * u - 1;
+        // Leaflets sweep towards the tip and hang lower the further out they reach.
+        return spine + side * (w * a) + dir * (0.35f * w * std::fabs(a)) - glm::vec3(0, 0.6f * w * std::fabs(a), 0);
+      },
+      kFrond);
+  leaf.computeNormals(true);
+  leaf.addBackFaces();
+  return leaf;
+}
+
 Mesh palm(const PalmSpot& spot) {
   Rng rng(spot.seed);
-  const float height = rng.range(2.5f, 4.0f); // world units
+  const float height = rng.range(kPalmHeightLow, kPalmHeightHigh); // world units
   const float leanAngle = rng.range(-kPi, kPi);
-  const float lean = height * rng.range(0.05f, 0.3f);
-  const float bend = rng.range(0.2f, 0.9f);
-  const int fronds = 5 + rng.below(4);
+  const float lean = height * rng.range(0.12f, 0.35f);
+  const float bend = rng.range(0.0f, 0.5f);
+  const int fronds = 6 + rng.below(3);
   const float turn = rng.range(0.0f, 2 * kPi);
-  const int coconuts = rng.below(4);
+  const int coconuts = 1 + rng.below(3);
 
   const glm::vec3 base = worldToScenery({spot.xz.x, islandHeight(spot.xz.x, spot.xz.y) - 0.15f, spot.xz.y});
   const glm::vec3 leanDir(std::cos(leanAngle), 0, std::sin(leanAngle));
   const float trunkHeight = 5 * (height - 0.3f);
   auto trunkAt = [&](float t) {
-    // Leans out early and straightens towards the crown.
+    // Curves out from the foot, so the trunk bows and leans with the crown last.
     float out = bend * t + (1 - bend) * t * t;
     return base + glm::vec3(0, trunkHeight * t, 0) + leanDir * (5 * lean * out);
   };
-  Mesh tree = tube(trunkAt, [](float t) { return 5 * (0.1f + 0.06f * (1 - t) + 0.06f * std::exp(-t * 14)); }, 6, 7,
+  Mesh tree = tube(trunkAt, [](float t) { return 5 * (0.09f + 0.05f * (1 - t) + 0.06f * std::exp(-t * 14)); }, 6, 6,
                    kBark, false);
 
   const glm::vec3 crown = trunkAt(1.0f);
   for (int i = 0; i < fronds; ++i) {
     float azimuth = turn + 2 * kPi * i / fronds + rng.range(-0.25f, 0.25f);
-    float length = 5 * rng.range(1.4f, 2.1f);
-    float rise = rng.range(0.35f, 0.8f);
-    float droop = rng.range(0.65f, 1.05f);
-    float width = 5 * rng.range(0.26f, 0.36f);
-    glm::vec3 dir(std::cos(azimuth), 0, std::sin(azimuth));
-    glm::vec3 side = glm::cross(dir, glm::vec3(0, 1, 0));
-    Mesh leaf = surface(
-        2, 4,
-        [&](float u, float v) {
-          glm::vec3 spine = crown + dir * (length * std::cos(rise) * v) +
-                            glm::vec3(0, length * (std::sin(rise) * v - droop * v * v), 0);
-          float w = width * std::sin(kPi * std::pow(v, 0.6f));
-          float a = 2 * u - 1;
-          // The leaflets hang down from the midrib on both sides.
-          return spine + side * (w * a) - glm::vec3(0, 0.45f * w * std::fabs(a), 0);
-        },
-        kFrond);
-    leaf.computeNormals(true);
-    leaf.addBackFaces();
-    tree.append(leaf);
+    float length = 5 * rng.range(1.5f, 2.2f) * kPalmFrondScale;
+    float rise = rng.range(0.45f, 0.9f);
+    float droop = rng.range(0.9f, 1.3f);
+    float width = 5 * rng.range(0.3f, 0.4f) * kPalmFrondScale;
+    tree.append(frond(crown, glm::vec3(std::cos(azimuth), 0, std::sin(azimuth)), length, rise, droop, width));
   }
   for (int i = 0; i < coconuts; ++i) {
     float a = turn + 2 * kPi * i / 3 + 0.5f;
     glm::vec3 at = crown + glm::vec3(0.7f * std::cos(a), -0.7f, 0.7f * std::sin(a));
-    tree.append(ellipsoid(at, glm::vec3(0.5f), 6, 4, kCoconut));
+    tree.append(ellipsoid(at, glm::vec3(0.55f), 5, 3, kCoconut));
   }
   return tree;
 }
