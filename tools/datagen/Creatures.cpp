@@ -56,8 +56,9 @@ constexpr float kWingRootY = 0.6f; // design units
 glm::mat4 pigFrame() {
   return glm::scale(glm::mat4(1), glm::vec3(kPigShrink)) * glm::translate(glm::mat4(1), glm::vec3(0, -kWingRootY, 0));
 }
-// A round barrel of a body, fuller at the rump, with a separate round head set
-// high at the front, so it and the ears show over the back from behind.
+
+// A round barrel of a body, fuller at the rump (which is what the chase camera
+// sees), with a separate round head set high at the front.
 Mesh pigBodyAndHead() {
   Mesh body = surface(
       18, 10,
@@ -101,7 +102,7 @@ Mesh pigSide(float side) {
   part.append(ellipsoid({side * 0.72f, 1.65f, 4.49f}, {0.16f, 0.2f, 0.1f}, 6, 4, kPigDark));
 
   // Ears: pointed flaps standing up from the top of the head, tips flopping forward.
-  glm::vec3 baseIn(side * 0.4f, 2.6f, 2.4f), baseOut(side * 1.4f, 2.1f, 3.0f), tip(side * 1.45f, 4.1f, 2.95f);
+  glm::vec3 baseIn(side * 0.4f, 2.6f, 2.4f), baseOut(side * 1.4f, 2.1f, 3.0f), tip(side * 1.45f, 3.9f, 3.7f);
   Mesh ear = surface(
       2, 3,
       [&](float u, float v) {
@@ -155,53 +156,57 @@ constexpr float kWingOutside = 0.2f;
 float wingLead(float s) { return 1.1f + 0.9f * s - 1.8f * s * s * s; }
 float wingTrail(float s) { return -1.1f - 0.5f * s + 1.8f * std::pow(s, 2.5f); }
 
-// A feathered wing on the pig's left (+x), sharing the pig's frame. It is a
-// thin closed volume: a rim of airfoil sections from the root, closed by a flat
-// cap deep in the body, out through the upper flank to a pointed tip. Every
-// other section's trailing edge reaches further back, giving a row of flight
-// feather tips.
-Mesh leftWing() {
-  const int around = 8, spans = 12;
-  Mesh wing = surface(
-      around, spans,
-      [&](float u, float s) {
-        // Straight out of the body, then raised in a shallow V and turning so
-        // the trailing feathers sweep down behind: the chase camera sees the
-        // sunlit top of the feathers, not the wing's edge.
-        float out = std::max(0.0f, s - kWingOutside);
-        glm::vec3 spine(0.35f + 6.5f * s, kWingRootY + 0.6f * s + 2.6f * out * out, 0);
-        if (s >= 1) return spine + glm::vec3(0, 0, wingLead(1.0f));
-        // u runs trailing edge, over the top, leading edge, under the bottom.
-        float theta = 2 * kPi * u;
-        float chord = 0.5f + 0.5f * std::cos(theta); // 1 at the trailing edge
-        float trail = wingTrail(s);
-        int column = static_cast<int>(std::lround(s * spans));
-        if (column % 2 == 1) trail -= 0.55f * (1 - 0.5f * s) * chord * chord;
-        float middle = 0.5f * (wingLead(s) + wingTrail(s));
-        float z = wingLead(s) + (trail - wingLead(s)) * chord - middle;
-        float thickness = 0.18f * (1 - s) * (1.2f - 0.8f * chord) + 0.04f;
-        float y = 0.25f * std::sin(kPi * chord) * (1 - s * s) + thickness * std::sin(theta);
-        float twist = -0.7f * smoothstep(kWingOutside, kWingOutside + 0.35f, s);
-        float c = std::cos(twist), t = std::sin(twist);
-        return spine + glm::vec3(0, y * c - z * t, middle + z * c + y * t);
-      },
-      UvRect{{0.02f, 0.02f}, {0.98f, 0.98f}}, true);
-  // Not welded: the trailing edge and the tip stay sharp creases.
-  wing.computeNormals(false);
+// A point on the left wing's surface: u runs round the section from the
+// trailing edge over the top, the leading edge and back under it; s along the
+// span. The wing runs straight out of the body, then rises in a shallow V and
+// turns so the trailing feathers sweep down behind: the chase camera sees the
+// sunlit top of the feathers, not the wing's edge. Every other section's
+// trailing edge reaches further back, giving a row of flight feather tips.
+glm::vec3 wingPoint(float u, float s, int spans) {
+  float out = std::max(0.0f, s - kWingOutside);
+  glm::vec3 spine(0.35f + 6.5f * s, kWingRootY + 0.6f * s + 2.6f * out * out, 0);
+  if (s >= 1) return spine + glm::vec3(0, 0, wingLead(1.0f)); // the pointed tip
+  float theta = 2 * kPi * u;
+  float chord = 0.5f + 0.5f * std::cos(theta); // 1 at the trailing edge
+  float trail = wingTrail(s);
+  if (static_cast<int>(std::lround(s * spans)) % 2 == 1) trail -= 0.55f * (1 - 0.5f * s) * chord * chord;
+  float middle = 0.5f * (wingLead(s) + wingTrail(s));
+  float z = wingLead(s) + (trail - wingLead(s)) * chord - middle;
+  float thickness = 0.18f * (1 - s) * (1.2f - 0.8f * chord) + 0.04f;
+  float y = 0.25f * std::sin(kPi * chord) * (1 - s * s) + thickness * std::sin(theta);
+  float twist = -0.7f * smoothstep(kWingOutside, kWingOutside + 0.35f, s);
+  float c = std::cos(twist), t = std::sin(twist);
+  return spine + glm::vec3(0, y * c - z * t, middle + z * c + y * t);
+}
 
-  // The shoulder cap faces the body (-x): a strip across the section, pairing
-  // each point on the top with the one below it.
+// Closes the wing's root section (its first `around` vertices) with a flat cap
+// facing the body (-x): a strip across the section, pairing each point on the
+// top with the one below it.
+Mesh wingRootCap(const Mesh& wing, int around) {
   Mesh cap;
   for (int i = 0; i < around; ++i) {
     const Vertex& v = wing.vertices[static_cast<size_t>(i)];
     cap.addVertex(v.position, v.uv);
   }
-  const uint32_t n = around, half = around / 2;
+  const uint32_t n = static_cast<uint32_t>(around), half = n / 2;
   cap.addTriangle(0, n - 1, 1);
   for (uint32_t i = 1; i + 1 < half; ++i) cap.addQuad(n - i, n - i - 1, i + 1, i);
   cap.addTriangle(half - 1, half + 1, half);
   cap.computeNormals(false);
-  wing.append(cap);
+  return cap;
+}
+
+// A feathered wing on the pig's left (+x), sharing the pig's frame. It is a
+// thin closed volume from a root deep in the body, out through the upper flank
+// to a pointed tip.
+Mesh leftWing() {
+  const int around = 8, spans = 12;
+  Mesh wing = surface(
+      around, spans, [&](float u, float s) { return wingPoint(u, s, spans); }, UvRect{{0.02f, 0.02f}, {0.98f, 0.98f}},
+      true);
+  // Not welded: the trailing edge and the tip stay sharp creases.
+  wing.computeNormals(false);
+  wing.append(wingRootCap(wing, around));
   wing.transform(pigFrame());
   return wing;
 }
@@ -213,7 +218,7 @@ Image paintWingTexture() {
     // back under it, l.y from the shoulder to the tip.
     float chord = 0.5f + 0.5f * std::cos(2 * kPi * l.x); // 1 at the trailing edge
     glm::vec3 white = vary(rgb(252, 252, 255), l * glm::vec2(4, 8), 21u, 0.02f);
-    glm::vec3 shade = rgb(214, 220, 234);
+    glm::vec3 shade = rgb(200, 208, 228);
     float edge = 0;
     if (chord > 0.45f) {
       // Six long flight feathers, each ending at one of the trailing tips.
