@@ -67,10 +67,9 @@ const std::vector<glm::vec2>& peopleSpots();
 const std::vector<PalmSpot>& palmSpots();
 inline constexpr float kPalmSpacing = 2.3f;        // between palm bases, world units
 inline constexpr float kPalmClearOfPeople = 1.8f;  // between a palm base and a person
-// Palms stand about twice a person's height, their fronds in proportion.
+// Palms stand about twice a person's height.
 inline constexpr float kPalmHeightLow = 2.6f;  // world units
 inline constexpr float kPalmHeightHigh = 3.7f;
-inline constexpr float kPalmFrondScale = 1.0f;
 
 // Where the person stands for marker i (0-based): world (x, island height, z).
 glm::vec3 personWorldPosition(int index);

@@ -94,10 +94,10 @@ Mesh palm(const PalmSpot& spot) {
   const glm::vec3 crown = trunkAt(1.0f);
   for (int i = 0; i < fronds; ++i) {
     float azimuth = turn + 2 * kPi * i / fronds + rng.range(-0.25f, 0.25f);
-    float length = 5 * rng.range(1.5f, 2.2f) * kPalmFrondScale;
+    float length = 5 * rng.range(1.5f, 2.2f);
     float rise = rng.range(0.45f, 0.9f);
     float droop = rng.range(0.9f, 1.3f);
-    float width = 5 * rng.range(0.3f, 0.4f) * kPalmFrondScale;
+    float width = 5 * rng.range(0.3f, 0.4f);
     tree.append(frond(crown, glm::vec3(std::cos(azimuth), 0, std::sin(azimuth)), length, rise, droop, width));
   }
   for (int i = 0; i < coconuts; ++i) {
