@@ -22,9 +22,9 @@ TEST(Pictures, DecodeAtTheirIntendedSizes) {
     int width, height;
   } pictures[] = {
       {"Models/intro.jpg", 1024, 768},           {"Models/outro_win.jpg", 1024, 768},
-      {"Models/Skybox/right.jpg", 256, 256},     {"Models/Skybox/left.jpg", 256, 256},
-      {"Models/Skybox/top.jpg", 256, 256},       {"Models/Skybox/bottom.jpg", 256, 256},
-      {"Models/Skybox/back.jpg", 256, 256},      {"Models/Skybox/front.jpg", 256, 256},
+      {"Models/Skybox/right.jpg", 512, 512},     {"Models/Skybox/left.jpg", 512, 512},
+      {"Models/Skybox/top.jpg", 512, 512},       {"Models/Skybox/bottom.jpg", 512, 512},
+      {"Models/Skybox/back.jpg", 512, 512},      {"Models/Skybox/front.jpg", 512, 512},
       {"Models/Ground/water_dudv.jpg", 256, 256}, {"Models/Ground/dudv_sand.jpg", 256, 256},
   };
   for (const auto& p : pictures) {

@@ -23,7 +23,8 @@ glm::vec3 skyColour(glm::vec3 dir) {
   // Clouds on a flat layer overhead: the projection shrinks them towards the
   // horizon, where they also fade into the haze.
   glm::vec2 layer = glm::vec2(d.x, d.z) / (std::max(e, 0.0f) + 0.18f);
-  float n = fbm2(layer.x * 1.3f + 7.1f, layer.y * 1.3f - 3.4f, 5u, 5);
+  // Six octaves: the finest one still spans a few pixels of a 512-pixel face.
+  float n = fbm2(layer.x * 1.3f + 7.1f, layer.y * 1.3f - 3.4f, 5u, 6);
   float cover = smoothstep(0.02f, 0.38f, n) * smoothstep(0.0f, 0.2f, e);
   float shade = smoothstep(0.1f, 0.6f, fbm2(layer.x * 2.6f, layer.y * 2.6f, 6u, 3));
   glm::vec3 cloud = mixColour(rgb(252, 252, 255), rgb(196, 206, 224), 0.6f * shade);
@@ -47,7 +48,8 @@ glm::vec3 cubeFaceDirection(int face, glm::vec2 st) {
 
 void writeSkybox(const std::string& root) {
   for (int face = 0; face < 6; ++face) {
-    Image img(256, 256);
+    // 512 pixels a side keep the clouds sharp on a wide window.
+    Image img(512, 512);
     // paintUv hands out (s, t) with t = 0 on FreeImage's scanline 0, the row
     // the game uploads first, which is exactly the cube map's t.
     img.paintUv({}, [&](glm::vec2, glm::vec2 st) { return skyColour(cubeFaceDirection(face, st)); });
