@@ -1,9 +1,11 @@
 #version 330 core
 // Island.frag - sand: the lighting and PCF shadows of Shadow.frag, plus
-// a faint grain/glitter from dudvMap (unit 2), dark wet sand at the waterline
-// and a sea-green cast below it. texture_diffuse1 (unit 0) is the sand,
-// shadowMap is unit 1. cameraPos arrives normalised, so it only nudges the
-// glitter phase; the real eye comes from the view matrix.
+// ripples, grain and glitter from dudvMap (unit 2, the sand's relief: red and
+// green are its slope along world x and z around one half), damp and wet sand
+// towards the waterline, a ragged foam line on it and shallow-water colour
+// below it. texture_diffuse1 (unit 0) is the sand, shadowMap is unit 1.
+// cameraPos arrives normalised, so it only nudges the glitter phase; the real
+// eye comes from the view matrix.
 
 struct Material {
     float shininess;
@@ -15,6 +17,7 @@ in vec2 TexCoords;
 in vec4 FragPosLightSpace;
 flat in vec3 EyePos;
 flat in vec3 ShadowDir;
+flat in float Mirrored;
 
 uniform sampler2D texture_diffuse1;
 uniform sampler2D shadowMap;
@@ -36,10 +39,18 @@ const float DIFFUSE_STRENGTH = 0.7;
 const float SHINE_STRENGTH = 0.15;
 
 const float SEA_LEVEL = -5.0;
-const float GRAIN_TILING = 1.2;     // grain repeats every ~0.8 world units
-const float GRAIN_WARP = 0.004;     // how far the grain nudges the sand lookup
-const float GRAIN_SHADE = 0.05;     // brightness wobble from the grain
+const float RIPPLE_TILING = 0.4;    // relief repeats every 2.5 world units: ripples ~0.5 apart
+const float GRAIN_TILING = 1.3;     // a second, finer copy adds grain close to the eye
+const float GRAIN_WARP = 0.004;     // how far the relief nudges the sand lookup
+const float RELIEF_TILT = 0.35;     // how far the relief tilts the normal for the highlights
+const float RELIEF_SHADE = 0.16;    // light and shade across the ripples
 const float GLITTER_STRENGTH = 0.22;
+
+const vec3 SHALLOW_COLOR = vec3(0.38, 0.86, 0.82);  // turquoise over sand just under water
+const vec3 DEEP_COLOR = vec3(0.16, 0.52, 0.58);     // teal further down the slope
+const vec3 FOAM_COLOR = vec3(0.97, 0.98, 1.0);
+const float MIRROR_SAND = 0.3;      // how much sand is left in its mirror image
+const float FOAM_WIDTH = 0.1;       // world height of the foam line either side of the water
 
 float shadowAmount(vec3 n)
 {
@@ -63,29 +74,45 @@ float shadowAmount(vec3 n)
 
 void main()
 {
-    // Grain: one dudv lookup in world space, drifting a hair with the camera.
+    // Relief: ripples plus a finer, turned copy for grain, drifting a hair with the camera.
     vec2 phase = cameraPos.xz * 0.02;
-    vec2 grain = texture(dudvMap, FragPos.xz * GRAIN_TILING + phase).rg * 2.0 - 1.0;
+    vec2 ripple = texture(dudvMap, FragPos.xz * RIPPLE_TILING).rg * 2.0 - 1.0;
+    vec2 fine = texture(dudvMap, FragPos.zx * GRAIN_TILING + phase).gr * 2.0 - 1.0;
+    vec2 grain = ripple + 0.5 * fine;
 
     vec3 albedo = texture(texture_diffuse1, TexCoords + grain * GRAIN_WARP).rgb;
-    albedo *= 1.0 + GRAIN_SHADE * grain.x;
+    // Slopes facing the lamp (towards -z) light up, the lee sides fall into shade.
+    albedo *= 1.0 + RELIEF_SHADE * grain.y;
 
-    // Wet sand around the waterline, with a sea-green cast just under it.
-    // Both fade out again further down, so the deep slopes of the island
-    // match the sea floor (drawn by Shadow.frag) where the two meet.
-    float deepFade = smoothstep(SEA_LEVEL - 2.0, SEA_LEVEL - 0.6, FragPos.y);
-    float wet = (1.0 - smoothstep(SEA_LEVEL - 0.2, SEA_LEVEL + 0.6, FragPos.y)) * deepFade;
-    float under = (1.0 - smoothstep(SEA_LEVEL - 0.8, SEA_LEVEL, FragPos.y)) * deepFade;
-    albedo *= mix(1.0, 0.62, wet);
-    albedo *= mix(vec3(1.0), vec3(0.78, 0.9, 0.9), under);
+    // Damp sand above the waterline, darker wet sand at it, with a ragged
+    // edge from the relief, and turquoise shallows under it that deepen to
+    // teal down the slope. The tint fades out again further down, so the
+    // deep slopes of the island match the sea floor (drawn by Shadow.frag)
+    // where the two meet.
+    float height = FragPos.y - SEA_LEVEL + 0.05 * ripple.x;
+    float deepFade = smoothstep(SEA_LEVEL - 3.2, SEA_LEVEL - 1.6, FragPos.y);
+    float damp = (1.0 - smoothstep(0.2, 0.9, height)) * deepFade;
+    float wet = (1.0 - smoothstep(-0.1, 0.3, height)) * deepFade;
+    float under = (1.0 - smoothstep(-0.3, 0.0, height)) * deepFade;
+    albedo *= mix(1.0, 0.88, damp) * mix(1.0, 0.68, wet);
+    vec3 water = mix(SHALLOW_COLOR, DEEP_COLOR, smoothstep(-0.2, -1.8, height));
+    albedo = mix(albedo, water, 0.7 * under);
+    float foam = (1.0 - smoothstep(0.0, FOAM_WIDTH, abs(height - 0.03 + 0.05 * fine.x)))
+               * smoothstep(-0.8, 0.4, ripple.y + fine.y);
+    albedo = mix(albedo, FOAM_COLOR, 0.85 * foam);
 
-    vec3 n = normalize(Normal);
+    // Shadows follow the mesh; light and highlights follow the tilted relief.
+    vec3 meshNormal = normalize(Normal);
+    vec3 n = normalize(meshNormal - vec3(grain.x, 0.0, grain.y) * RELIEF_TILT);
     vec3 L = normalize(lightPos - FragPos);
     vec3 V = normalize(EyePos - FragPos);
     vec3 H = normalize(L + V);
 
     float diff = max(dot(n, L), 0.0);
-    float lit = 1.0 - shadowAmount(n);
+    // The mirror image keeps little of the sand, so it skips the shadow
+    // lookups; that pays for the second relief lookup.
+    float lit = 1.0;
+    if (Mirrored < 0.5) lit -= shadowAmount(meshNormal);
     float lightSide = smoothstep(0.0, 0.1, diff);
 
     // Wet sand is glossier than dry sand.
@@ -93,7 +120,7 @@ void main()
                 * mix(SHINE_STRENGTH, 0.45, wet) * lightSide;
 
     // Glitter: the grain tilts tiny facets; only a few catch the lamp.
-    vec3 facet = normalize(n + vec3(grain.x, 0.0, grain.y) * 0.6);
+    vec3 facet = normalize(n - vec3(grain.x, 0.0, grain.y) * 0.6);
     float eyeDist = length(EyePos - FragPos);
     float glitter = pow(max(dot(facet, H), 0.0), 160.0) * GLITTER_STRENGTH * lightSide
                   * (1.0 - smoothstep(10.0, 40.0, eyeDist));   // fades before it can flicker
@@ -101,6 +128,11 @@ void main()
     vec3 ambient = mix(AMBIENT_GROUND, AMBIENT_SKY, n.y * 0.5 + 0.5);
     vec3 color = albedo * (ambient + lit * diff * DIFFUSE_STRENGTH * lightColor)
                + lit * (shine + glitter) * lightColor;
+
+    // In the water's mirror the beach is a soft band: shallow turquoise at the
+    // waterline melting into the sky, rather than a smeared copy of the sand.
+    vec3 mirror = mix(SHALLOW_COLOR, SKY_COLOR, smoothstep(0.0, 1.2, height));
+    color = mix(color, mix(mirror, color, MIRROR_SAND), Mirrored);
 
     // Horizontal distance, so the top-down map view is not fogged.
     float fog = smoothstep(FOG_START, FOG_END, length((EyePos - FragPos).xz));

@@ -19,6 +19,7 @@ out vec2 TexCoords;
 out vec4 FragPosLightSpace;
 flat out vec3 EyePos;
 flat out vec3 ShadowDir;
+flat out float Mirrored;
 
 // About one shadow-map texel in world units; see Shadow.vert.
 const float NORMAL_OFFSET = 0.12;
@@ -38,6 +39,8 @@ void main()
     FragPosLightSpace = lightSpaceMatrix * vec4(worldPos.xyz + n * (NORMAL_OFFSET * (1.0 - facing)), 1.0);
     EyePos = -transpose(mat3(view)) * view[3].xyz;
     ShadowDir = toLight;
+    // Only the reflection pass keeps what is above the water (clipPlane.y > 0).
+    Mirrored = step(0.5, clipPlane.y);
 
     gl_ClipDistance[0] = dot(worldPos, clipPlane);
     gl_Position = projection * view * worldPos;

@@ -87,6 +87,34 @@ Image paintDistortion(uint32_t seed, int period) {
   return img;
 }
 
+// Sand relief for Island.frag: red and green hold the slope along x and y of
+// a height field of wind ripples and fine grain, around one half, so the
+// shader can tilt the sand's normal with one lookup. Steep lee sides and
+// rounded crests read as ripples rather than stripes.
+float sandHeight(glm::vec2 l) {
+  float warp = 0.5f * fbm2(l.x * 2, l.y * 2, 63u, 3, 2);
+  // Whole numbers of waves across, so the field tiles; their height wanders.
+  float phase = 5 * l.y + 1 * l.x + warp;
+  float f = phase - std::floor(phase);
+  float ripple = f < 0.7f ? smoothstep(0.0f, 0.7f, f) : 1 - smoothstep(0.7f, 1.0f, f);
+  ripple *= 0.7f + 0.3f * fbm2(l.x * 4, l.y * 4, 65u, 2, 4);
+  float grainy = fbm2(l.x * 32, l.y * 32, 64u, 2, 32);
+  return 0.05f * ripple + 0.006f * grainy;
+}
+
+Image paintSandRelief() {
+  const int size = 256;
+  const float e = 0.5f / size;
+  Image img(size, size);
+  img.paintUv({}, [&](glm::vec2 l, glm::vec2) {
+    // Central differences over one pixel, scaled so most slopes fit the range.
+    float sx = (sandHeight(l + glm::vec2(e, 0)) - sandHeight(l - glm::vec2(e, 0))) / (2 * e);
+    float sy = (sandHeight(l + glm::vec2(0, e)) - sandHeight(l - glm::vec2(0, e))) / (2 * e);
+    return glm::vec3(0.5f + 0.45f * std::tanh(sx), 0.5f + 0.45f * std::tanh(sy), 0.0f);
+  });
+  return img;
+}
+
 Image paintMarker() {
   Image img(64, 64);
   img.paintUv({}, [](glm::vec2 l, glm::vec2) {
@@ -156,7 +184,7 @@ void writeGround(const std::string& root) {
   paintSeabed().saveJpeg(dir + "/seabed.jpg");
   paintWater().saveJpeg(dir + "/water.jpg");
   paintDistortion(61u, 4).saveJpeg(dir + "/water_dudv.jpg");
-  paintDistortion(62u, 8).saveJpeg(dir + "/dudv_sand.jpg");
+  paintSandRelief().saveJpeg(dir + "/dudv_sand.jpg");
   writeMtl(dir, "seeGround.mtl", {{"seabed", "seabed.jpg"}});
   writeObj(dir, "seeGround.obj", "seeGround.mtl", {{"sea_ground", "seabed", seaGround()}});
   writeMtl(dir, "islandOnly.mtl", {{"sand", "sand.jpg"}});
