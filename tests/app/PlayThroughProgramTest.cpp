@@ -180,7 +180,8 @@ wait_for "totally hit that person" 120
 for i in 0 1 2 3 4 5; do frames 1; shot "stream-$i"; done
 xdotool keyup space
 frames 2; shot 6-points
-xdotool mousemove_relative -- 90 0; frames 2; shot 7-turned
+# Two steps the window's centre can take: nine degrees to the left.
+xdotool mousemove_relative -- 90 0; frames 2; xdotool mousemove_relative -- 90 0; frames 2; shot 7-turned
 xdotool key --window $w Escape
 )";
     return s.str();
