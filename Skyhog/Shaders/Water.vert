@@ -11,19 +11,15 @@ layout(location = 2) in vec2 texCoords;
 uniform mat4 projection;
 uniform mat4 view;
 uniform mat4 model;
-uniform vec3 cameraPos;   // the camera rig's position: the point the chase eye looks at
 uniform mat4 lightSpaceMatrix;
 
 out vec4 ClipSpace;      // for the projective lookups into this frame's pictures
-out vec4 MirrorClip;     // the mirrored view ray, projected (see Water.frag)
 out vec3 WorldPos;
 out vec3 SurfaceNormal;
 out vec2 TexCoords;
 flat out vec3 EyePos;    // the real eye, recovered from the view matrix
 out vec4 LightSpacePos;  // where the lamp's depth picture sees this point
 
-const float REFLECTION_DROP = 12.0;  // how far below the eye the reflection camera sits
-const float BOUNCE_REACH = 1.0;
 
 void main()
 {
@@ -41,17 +37,6 @@ void main()
     ClipSpace = projection * view * worldPos;
     EyePos = -transpose(mat3(view)) * view[3].xyz;
     LightSpacePos = lightSpaceMatrix * worldPos;
-
-    // Where the eye ray bounced off the sea ends up, as seen from the camera
-    // that shot the reflection picture (same heading, REFLECTION_DROP below
-    // the rig's position).
-    // The bounced ray is followed as far again as the eye is from the water
-    // (BOUNCE_REACH), which keeps the parallax between the two eyes in check.
-    // Everything here is linear in worldPos, so it interpolates exactly.
-    vec3 mirroredEye = vec3(EyePos.x, 2.0 * worldPos.y - EyePos.y, EyePos.z);
-    vec3 bouncedPoint = worldPos.xyz + (worldPos.xyz - mirroredEye) * BOUNCE_REACH;
-    vec3 reflectionEye = cameraPos - vec3(0.0, REFLECTION_DROP, 0.0);
-    MirrorClip = projection * view * vec4(bouncedPoint - reflectionEye, 0.0);
 
     gl_ClipDistance[0] = 1.0;   // never clipped; the water is not drawn in the clipped passes
     gl_Position = ClipSpace;
