@@ -43,12 +43,12 @@ protected:
         glfwSwapBuffers(app->window());
     }
 
-    // Renders the main pass once more into a target of our own and reads it back.
-    SkyhogTest::Pixels renderMainPass()
+    // Renders a pass once more into a target of our own and reads it back.
+    SkyhogTest::Pixels renderPass(const char* pass = "main")
     {
         SkyhogTest::OffscreenTarget target(320, 240);
         target.bind();
-        app->camera().setPass("main");
+        app->camera().setPass(pass);
         glClearColor(0.52f, 0.8f, 1.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         app->renderer().renderPass();
@@ -119,7 +119,7 @@ TEST_F(PlayThrough, TheWorldHoldsEveryModelInItsPlace)
 TEST_F(PlayThrough, TheMainPassShowsThePigInTheMiddleAgainstTheSky)
 {
     frame({});
-    const auto pixels = renderMainPass();
+    const auto pixels = renderPass();
 
     // The pig is pink: more red than blue, unlike sky, sea or sand.
     int pink = 0;
@@ -142,11 +142,11 @@ TEST_F(PlayThrough, ThePalmsCastShadowsOnTheIsland)
     // map cleared to "nothing in the way": the shadows darken part of the
     // picture and brighten none of it.
     frame({});
-    const auto shadowed = renderMainPass();
+    const auto shadowed = renderPass();
     glBindFramebuffer(GL_FRAMEBUFFER, app->renderer().getShadowFramebuffer());
     glClear(GL_DEPTH_BUFFER_BIT);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    const auto unshadowed = renderMainPass();
+    const auto unshadowed = renderPass();
 
     int darker = 0, brighter = 0;
     for (std::size_t i = 0; i < shadowed.rgba.size(); i += 4) {
@@ -165,25 +165,14 @@ TEST_F(PlayThrough, ThePigsShadowFallsOnTheSea)
     // the map's centre, so that its shadow straight below shows next to it.
     // Rendered once with this frame's shadow map and once with the map
     // cleared: the sea darkens under the pig and brightens nowhere.
-    auto renderMapPass = [&] {
-        SkyhogTest::OffscreenTarget target(320, 240);
-        target.bind();
-        app->camera().setPass("map");
-        glClearColor(0.52f, 0.8f, 1.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-        app->renderer().renderPass();
-        auto pixels = SkyhogTest::readPixels(0, 0, 320, 240);
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        return pixels;
-    };
     const glm::vec3 aside(-150.0f, 0.0f, 0.0f); // model units: 30 world units towards -x
     app->world().pig().translate(aside);
     frame({});
-    const auto shadowed = renderMapPass();
+    const auto shadowed = renderPass("map");
     glBindFramebuffer(GL_FRAMEBUFFER, app->renderer().getShadowFramebuffer());
     glClear(GL_DEPTH_BUFFER_BIT);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    const auto unshadowed = renderMapPass();
+    const auto unshadowed = renderPass("map");
     app->world().pig().translate(-aside);
     frame({});
 
@@ -206,12 +195,12 @@ TEST_F(PlayThrough, FrustumCullingNeverChangesWhatIsOnScreen)
     // main pass with culling off and on and compare the pictures.
     app->camera().onCursor(0.0, 0.0, true);
     app->camera().onCursor(-600.0, 0.0, false);
-    const auto withoutCulling = renderMainPass();
+    const auto withoutCulling = renderPass();
     Game::KeyState f8{};
     f8[Game::Key::F8] = true;
     app->camera().processKeys(f8, now);
     ASSERT_TRUE(app->camera().cullingOn());
-    const auto withCulling = renderMainPass();
+    const auto withCulling = renderPass();
     EXPECT_LT(app->renderer().visibleModels().size(), app->world().sceneModels().size()) << "nothing was culled";
 
     // People walk and wings flap a little between the two renders; a culled
