@@ -50,7 +50,6 @@ public:
     GLuint getShadowFramebuffer() const { return shadowMap_.getFramebuffer(); }
     const std::vector<Scene::Model*>& visibleModels() const { return visibleModels_; }
     Helper::Frustum& frustum() { return frustum_; }
-    const WingFlap& wingFlap() const { return flap_; }
 
     static constexpr float WalkLimit = 1000.0f;
     // The texture unit of the shadow map in the water draw (the water's own pictures use 0 to 3).

@@ -7,6 +7,12 @@ namespace {
 
 const glm::vec3 BodyAxis(0.0f, 0.0f, 1.0f);
 
+// Turns a wing about the body's long axis first, then the whole pig by its heading.
+glm::mat4 flapped(const glm::mat4& heading, float degrees)
+{
+    return heading * glm::rotate(glm::mat4(1.0f), glm::radians(degrees), BodyAxis);
+}
+
 } // namespace
 
 void WingFlap::advance()
@@ -25,12 +31,12 @@ float WingFlap::leftDegrees() const
 
 glm::mat4 WingFlap::leftPose(const glm::mat4& heading) const
 {
-    return heading * glm::rotate(glm::mat4(1.0f), glm::radians(leftDegrees()), BodyAxis);
+    return flapped(heading, leftDegrees());
 }
 
 glm::mat4 WingFlap::rightPose(const glm::mat4& heading) const
 {
-    return heading * glm::rotate(glm::mat4(1.0f), glm::radians(-leftDegrees()), BodyAxis);
+    return flapped(heading, -leftDegrees());
 }
 
 } // namespace Skyhog::Game
