@@ -61,12 +61,21 @@ float shadowAmount(vec3 n)
     float bias = clamp(0.0005 + 0.0012 * tanTheta, 0.0005, 0.008);
     float receiver = proj.z - bias;
 
-    vec2 texel = 1.0 / vec2(textureSize(shadowMap, 0));
+    // A two-texel box slid smoothly over the map: the texel under the point
+    // counts fully, its neighbours by how far the box reaches into them, so
+    // the shadow's edge is a soft ramp instead of stair steps (nine taps,
+    // as many as a plain 3x3 average).
+    vec2 size = vec2(textureSize(shadowMap, 0));
+    vec2 p = proj.xy * size;
+    vec2 k = floor(p);
+    vec2 f = p - k;
+    vec3 wx = vec3(1.0 - f.x, 1.0, f.x);
+    vec3 wy = vec3(1.0 - f.y, 1.0, f.y);
     float shadow = 0.0;
-    for (int x = -1; x <= 1; ++x)
-        for (int y = -1; y <= 1; ++y)
-            shadow += step(texture(shadowMap, proj.xy + vec2(x, y) * texel).r, receiver);
-    shadow *= 1.0 / 9.0;
+    for (int x = 0; x < 3; ++x)
+        for (int y = 0; y < 3; ++y)
+            shadow += wx[x] * wy[y] * step(texture(shadowMap, (k + vec2(x - 1, y - 1) + 0.5) / size).r, receiver);
+    shadow *= 0.25;
 
     vec2 inside = step(vec2(0.0), proj.xy) * step(proj.xy, vec2(1.0));
     return shadow * inside.x * inside.y * step(proj.z, 1.0);

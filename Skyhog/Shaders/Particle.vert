@@ -26,6 +26,7 @@ uniform vec3 cameraUp_worldspace;
 out vec2 Corner;         // -0.5..0.5: x across the streak, y from the drop (-0.5) up its tail
 out vec4 ParticleColor;
 flat out float Splash;   // 0 for a falling drop, else how far the ring has spread (0..1]
+flat out float Aspect;   // a streak's length over its width, for a round head
 
 const float STREAK_LENGTH = 3.0;     // world units, at most
 const float CHASE_DISTANCE = 4.0;    // the chase eye sits this far behind the pig
@@ -46,6 +47,7 @@ void main()
     if (below > 0.0 && below < SPLASH_DEPTH) {
         // A flat ring on the surface, growing as the drop sinks.
         Splash = max(below / SPLASH_DEPTH, 0.01);
+        Aspect = 1.0;
         float radius = (0.25 + Splash) * SPLASH_RADIUS * (0.6 + size);
         worldPos = vec3(drop.x, SEA_LEVEL + 0.03, drop.z)
                  + vec3(squareVertices.x, 0.0, squareVertices.y) * 2.0 * radius;
@@ -55,8 +57,9 @@ void main()
         vec3 across = cross(along, eye - drop);
         // Seen from straight above or below the fall line, use the camera's own right.
         across = dot(across, across) > 1e-6 ? normalize(across) : cameraRight_worldspace;
-        float width = 0.08 + 0.22 * size;
+        float width = 0.08 + 0.18 * size;
         float length = clamp(looked.y - drop.y, width, STREAK_LENGTH);
+        Aspect = length / width;
         worldPos = drop
                  + across * squareVertices.x * width
                  + along * ((squareVertices.y + 0.5) * length - 0.5 * width);

@@ -2,7 +2,7 @@
 // Shadow.frag - lit, shadowed and fogged ordinary models.
 // Lamp: lightPos / lightColor (Lambert + a modest Blinn-Phong shine using
 // material.shininess). shadowMap (unit 1) is a plain depth texture from an
-// orthographic light, compared by hand with 3x3 PCF; texture_diffuse1 is unit 0.
+// orthographic light, compared by hand with a smoothly sliding 3x3 PCF; texture_diffuse1 is unit 0.
 
 struct Material {
     float shininess;
@@ -14,6 +14,7 @@ in vec2 TexCoords;
 in vec4 FragPosLightSpace;
 flat in vec3 EyePos;
 flat in vec3 ShadowDir;
+flat in float Variety;
 
 uniform sampler2D texture_diffuse1;
 uniform sampler2D shadowMap;
@@ -33,6 +34,33 @@ const vec3 AMBIENT_GROUND = vec3(0.27, 0.25, 0.22);
 const float DIFFUSE_STRENGTH = 0.7;
 const float SHINE_STRENGTH = 0.25;
 
+// The person's mesh reads its shirt, shorts and skin a whole number of
+// texture repeats to the right (64, 128 and 192): each of the thirteen gets
+// its own shirt and shorts colour (the pattern's hue turned about the grey
+// axis) and skin tone from Variety. Every other model's coordinates stay far
+// below the first band.
+const float OUTFIT_BAND = 64.0;
+
+vec3 turnHue(vec3 c, float angle)
+{
+    const vec3 k = vec3(0.57735);
+    float cosA = cos(angle), sinA = sin(angle);
+    return c * cosA + cross(k, c) * sinA + k * dot(k, c) * (1.0 - cosA);
+}
+
+vec3 dressed(vec3 albedo)
+{
+    float band = floor(TexCoords.x / OUTFIT_BAND);
+    if (band < 1.0)
+        return albedo;
+    if (band < 2.0)
+        return clamp(turnHue(albedo, 6.2832 * Variety), 0.0, 1.0);
+    if (band < 3.0)
+        return clamp(turnHue(albedo, 6.2832 * fract(Variety * 7.0)) * mix(0.7, 1.15, fract(Variety * 3.0)), 0.0, 1.0);
+    float tone = mix(0.45, 1.0, fract(Variety * 13.0));
+    return albedo * vec3(tone, pow(tone, 1.15), pow(tone, 1.3));
+}
+
 // 0 = fully lit, 1 = fully in shadow.
 float shadowAmount(vec3 n)
 {
@@ -45,12 +73,21 @@ float shadowAmount(vec3 n)
     float bias = clamp(0.0005 + 0.0012 * tanTheta, 0.0005, 0.008);
     float receiver = proj.z - bias;
 
-    vec2 texel = 1.0 / vec2(textureSize(shadowMap, 0));
+    // A two-texel box slid smoothly over the map: the texel under the point
+    // counts fully, its neighbours by how far the box reaches into them, so
+    // the shadow's edge is a soft ramp instead of stair steps (nine taps,
+    // as many as a plain 3x3 average).
+    vec2 size = vec2(textureSize(shadowMap, 0));
+    vec2 p = proj.xy * size;
+    vec2 k = floor(p);
+    vec2 f = p - k;
+    vec3 wx = vec3(1.0 - f.x, 1.0, f.x);
+    vec3 wy = vec3(1.0 - f.y, 1.0, f.y);
     float shadow = 0.0;
-    for (int x = -1; x <= 1; ++x)
-        for (int y = -1; y <= 1; ++y)
-            shadow += step(texture(shadowMap, proj.xy + vec2(x, y) * texel).r, receiver);
-    shadow *= 1.0 / 9.0;
+    for (int x = 0; x < 3; ++x)
+        for (int y = 0; y < 3; ++y)
+            shadow += wx[x] * wy[y] * step(texture(shadowMap, (k + vec2(x - 1, y - 1) + 0.5) / size).r, receiver);
+    shadow *= 0.25;
 
     // Anything outside the light's box (or beyond its far plane) is lit.
     vec2 inside = step(vec2(0.0), proj.xy) * step(proj.xy, vec2(1.0));
@@ -59,7 +96,7 @@ float shadowAmount(vec3 n)
 
 void main()
 {
-    vec3 albedo = texture(texture_diffuse1, TexCoords).rgb;
+    vec3 albedo = dressed(texture(texture_diffuse1, TexCoords).rgb);
     vec3 n = normalize(Normal);
     vec3 L = normalize(lightPos - FragPos);
     vec3 V = normalize(EyePos - FragPos);

@@ -19,6 +19,7 @@ out vec2 TexCoords;
 out vec4 FragPosLightSpace;
 flat out vec3 EyePos;        // camera position, recovered from the view matrix
 flat out vec3 ShadowDir;     // unit vector pointing at the shadow light
+flat out float Variety;      // 0..1, the same for a model wherever it walks
 
 // Roughly one shadow-map texel in world units (100 units over 768 texels).
 // The shadow lookup point is pushed this far off the surface on slopes.
@@ -41,6 +42,8 @@ void main()
     FragPosLightSpace = lightSpaceMatrix * vec4(worldPos.xyz + n * (NORMAL_OFFSET * (1.0 - facing)), 1.0);
     EyePos = -transpose(mat3(view)) * view[3].xyz;
     ShadowDir = toLight;
+    // People walk along x only, so their height and depth name them.
+    Variety = fract(sin(dot(model[3].yz, vec2(4.1414, 12.9898))) * 43758.5453);
 
     gl_ClipDistance[0] = dot(worldPos, clipPlane);
     gl_Position = projection * view * worldPos;

@@ -164,15 +164,19 @@ TEST_F(PlayThrough, ThePigsShadowFallsOnTheSea)
     // The top-down map pass, with the pig moved out over the open sea beside
     // the map's centre, so that its shadow straight below shows next to it.
     // Rendered once with this frame's shadow map and once with the map
-    // cleared: the sea darkens under the pig and brightens nowhere.
+    // cleared: the sea darkens under the pig and brightens nowhere. The pig
+    // is doubled in size meanwhile, so that its shadow covers more than a
+    // few of the map's pixels.
     const glm::vec3 aside(-150.0f, 0.0f, 0.0f); // model units: 30 world units towards -x
     app->world().pig().translate(aside);
+    app->world().pig().scale(glm::vec3(2.0f));
     frame({});
     const auto shadowed = renderPass("map");
     glBindFramebuffer(GL_FRAMEBUFFER, app->renderer().getShadowFramebuffer());
     glClear(GL_DEPTH_BUFFER_BIT);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     const auto unshadowed = renderPass("map");
+    app->world().pig().scale(glm::vec3(0.5f));
     app->world().pig().translate(-aside);
     frame({});
 
@@ -185,7 +189,7 @@ TEST_F(PlayThrough, ThePigsShadowFallsOnTheSea)
         if (a < b - 40) ++darker;
         if (a > b + 40) ++brighter;
     }
-    EXPECT_GE(darker, 6) << "no shadow on the sea"; // the pig covers a few pixels of the map
+    EXPECT_GE(darker, 6) << "no shadow on the sea";
     EXPECT_EQ(brighter, 0);
 }
 

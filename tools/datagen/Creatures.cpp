@@ -51,7 +51,7 @@ Image paintPigTexture() {
 // so that the wing roots, inside the body at the shoulders, lie on the file's
 // z axis: the game rocks each wing about that axis, so a wing turns about its
 // own joint and stays in its shoulder.
-constexpr float kPigShrink = 0.84f;
+constexpr float kPigShrink = 0.66f;
 constexpr float kWingRootY = 0.6f; // design units
 glm::mat4 pigFrame() {
   return glm::scale(glm::mat4(1), glm::vec3(kPigShrink)) * glm::translate(glm::mat4(1), glm::vec3(0, -kWingRootY, 0));
@@ -114,7 +114,7 @@ Mesh pigSide(float side) {
       },
       kPigEar);
   ear.computeNormals(true);
-  ear.addBackFaces();
+  ear.addBackFaces(0.02f);
   part.append(ear);
 
   // Short legs with dark trotters, front and back.
@@ -246,6 +246,15 @@ const UvRect kSkin{{0.75f, 0.5f}, {1.0f, 1.0f}};
 const UvRect kFace{{0.0f, 0.0f}, {0.5f, 0.5f}};
 const UvRect kHair{{0.5f, 0.0f}, {0.75f, 0.5f}};
 const UvRect kShoes{{0.75f, 0.0f}, {1.0f, 0.5f}};
+// The mesh's shirt, shorts and skin read the same texels a whole number of
+// repeats to the right (the texture wraps), so the lit shader can tell the
+// clothes and skin apart and give each of the thirteen its own colours.
+// Shadow.frag knows these bands; no other model's coordinates come near them.
+UvRect outfitBand(const UvRect& rect, float band) { return {rect.lo + glm::vec2(band, 0), rect.hi + glm::vec2(band, 0)}; }
+const UvRect kShirtWorn = outfitBand(kShirt, 64.0f);
+const UvRect kShortsWorn = outfitBand(kShorts, 128.0f);
+const UvRect kSkinWorn = outfitBand(kSkin, 192.0f);
+const UvRect kFaceWorn = outfitBand(kFace, 192.0f);
 
 Image paintPersonTexture() {
   Image img(256, 256);
@@ -300,19 +309,19 @@ Mesh personLimbs(float side) {
   float x = side * 0.11f;
   p.append(box({x - 0.055f, 0.0f, -0.07f}, {x + 0.055f, 0.08f, 0.17f}, kShoes));
   p.append(tube([&](float t) { return glm::vec3(x, 0.06f + 0.46f * t, 0.0f); },
-                [](float t) { return 0.06f + 0.02f * t; }, 6, 2, kSkin, false));
+                [](float t) { return 0.06f + 0.02f * t; }, 6, 2, kSkinWorn, false));
   p.append(tube([&](float t) { return glm::vec3(x * (1 - 0.1f * t), 0.5f + 0.42f * t, 0.0f); },
-                [](float t) { return 0.1f + 0.025f * t; }, 8, 1, kShorts, true));
+                [](float t) { return 0.1f + 0.025f * t; }, 8, 1, kShortsWorn, true));
   // Arms held a little out from the body, so the silhouette reads at a distance.
   glm::vec3 shoulder(side * 0.24f, 1.4f, 0.0f), elbow(side * 0.33f, 1.13f, 0.03f), wrist(side * 0.38f, 0.88f, 0.08f);
   p.append(tube([&](float t) { return shoulder + (elbow - shoulder) * (0.1f + 0.7f * t); },
-                [](float) { return 0.07f; }, 6, 1, kShirt, true));
+                [](float) { return 0.07f; }, 6, 1, kShirtWorn, true));
   p.append(tube(
       [&](float t) {
         return t < 0.5f ? shoulder + (elbow - shoulder) * (0.75f + 0.5f * t) : elbow + (wrist - elbow) * (2 * t - 1);
       },
-      [](float t) { return 0.05f - 0.01f * t; }, 6, 2, kSkin, false));
-  p.append(ellipsoid(wrist + glm::vec3(0, -0.06f, 0), {0.042f, 0.075f, 0.05f}, 5, 3, kSkin));
+      [](float t) { return 0.05f - 0.01f * t; }, 6, 2, kSkinWorn, false));
+  p.append(ellipsoid(wrist + glm::vec3(0, -0.06f, 0), {0.042f, 0.075f, 0.05f}, 5, 3, kSkinWorn));
   return p;
 }
 
@@ -329,20 +338,20 @@ Mesh personTorso() {
         if (v >= 1) y -= 0.02f;
         return glm::vec3(width * close * std::sin(lon), y, depth * close * std::cos(lon));
       },
-      kShirt, true);
+      kShirtWorn, true);
   torso.computeNormals(true);
   // The shorts' waistband under the shirt's hem.
   torso.append(tube([](float t) { return glm::vec3(0, 0.8f + 0.16f * t, 0); }, [](float) { return 0.195f; }, 8, 1,
-                    kShorts, true));
+                    kShortsWorn, true));
   return torso;
 }
 
 // Neck, a head a touch large for the body (it reads better when small on
 // screen) and a cap of hair, longer at the back than over the forehead.
 Mesh personHead() {
-  Mesh h = tube([](float t) { return glm::vec3(0, 1.42f + 0.14f * t, 0); }, [](float) { return 0.058f; }, 6, 1, kSkin,
+  Mesh h = tube([](float t) { return glm::vec3(0, 1.42f + 0.14f * t, 0); }, [](float) { return 0.058f; }, 6, 1, kSkinWorn,
                 false);
-  h.append(ellipsoid({0, 1.655f, 0.01f}, {0.118f, 0.14f, 0.128f}, 10, 6, kFace));
+  h.append(ellipsoid({0, 1.655f, 0.01f}, {0.118f, 0.14f, 0.128f}, 10, 6, kFaceWorn));
   Mesh hair = surface(
       10, 3,
       [](float u, float v) {

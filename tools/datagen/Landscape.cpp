@@ -48,6 +48,10 @@ Image paintPalmTexture() {
   return img;
 }
 
+// How far the underside of a leaf or a sail lies behind its top side, in
+// file units: a few depth steps at the distances the camera sees them from.
+constexpr float kSheetApart = 0.05f;
+
 // One frond from the crown along `dir`: it arches up and out, then droops to
 // its tip. The leaflets hang down from the midrib on both sides, and every
 // other row of the edge is drawn in, so the outline is cut into leaflets.
@@ -66,7 +70,7 @@ Mesh frond(glm::vec3 crown, glm::vec3 dir, float length, float rise, float droop
       },
       kFrond);
   leaf.computeNormals(true);
-  leaf.addBackFaces();
+  leaf.addBackFaces(kSheetApart);
   return leaf;
 }
 
@@ -203,7 +207,7 @@ Mesh boat() {
       },
       kSail);
   mainSail.computeNormals(true);
-  mainSail.addBackFaces();
+  mainSail.addBackFaces(kSheetApart);
   b.append(mainSail);
   const glm::vec3 bow(0, hullSheer(1), hullZ(1) - 0.4f), head(0, mastTop - 3.0f, mastZ + 0.3f),
       clew(1.2f, hullSheer(0.6f) + 1.2f, mastZ - 3.5f);
@@ -217,7 +221,7 @@ Mesh boat() {
       },
       kSail);
   jib.computeNormals(true);
-  jib.addBackFaces();
+  jib.addBackFaces(kSheetApart);
   b.append(jib);
   Mesh pennant;
   uint32_t p0 = pennant.addVertex({0, mastTop, mastZ}, kPennant.at(0, 1));
@@ -225,7 +229,7 @@ Mesh boat() {
   uint32_t p2 = pennant.addVertex({0.6f, mastTop - 0.7f, mastZ - 3.0f}, kPennant.at(1, 0.5f));
   pennant.addTriangle(p0, p1, p2);
   pennant.computeNormals(false);
-  pennant.addBackFaces();
+  pennant.addBackFaces(kSheetApart);
   b.append(pennant);
 
   glm::mat4 place = glm::translate(glm::mat4(1), worldToScenery(kBoatPosition)) *

@@ -65,11 +65,12 @@ void Mesh::computeNormals(bool weld) {
   }
 }
 
-void Mesh::addBackFaces() {
+void Mesh::addBackFaces(float apart) {
   uint32_t base = static_cast<uint32_t>(vertices.size());
   size_t count = vertices.size();
   for (size_t i = 0; i < count; ++i) {
     Vertex v = vertices[i];
+    v.position -= v.normal * apart;
     v.normal = -v.normal;
     vertices.push_back(v);
   }

@@ -39,7 +39,10 @@ public:
   void computeNormals(bool weld);
   // Adds a mirrored copy of every triangle facing the other way, so thin
   // sheets such as leaves and wings show from both sides. Call after normals.
-  void addBackFaces();
+  // `apart` moves the back sheet that far behind the front one: two faces in
+  // one plane fight over the depth test, and the back one's dark underside
+  // shows through the front one in specks and lines.
+  void addBackFaces(float apart = 0);
   glm::vec3 boundsMin() const;
   glm::vec3 boundsMax() const;
 };
