@@ -13,8 +13,8 @@ flat in float Aspect;
 
 out vec4 FragColor;
 
-const float TAIL_START = 0.32;   // the tail's half-width where it leaves the head (head = 0.5)
-const float TAIL_END = 0.08;     // ... and at its far end
+const float TAIL_START = 0.36;   // the tail's half-width where it leaves the head (head = 0.5)
+const float TAIL_END = 0.18;     // ... and at its far end
 const float TAIL_ALPHA = 0.3;    // how much of the drop's alpha the tail's end keeps
 
 void main()

@@ -5,14 +5,15 @@
 // projection, view and the camera's right / up axes in world space.
 //
 // Each drop is drawn as a streak reaching up along the fall towards where it
-// came from: the drops fall about 15 units a second and one is released per
-// frame once the pool is full, so at ten frames a second neighbours are 1.5
-// units apart, and at five frames a second 3 units. A streak that long joins
-// them into one falling line. It never reaches above the pig, which the chase view looks at from
-// CHASE_DISTANCE behind (from the top-down map the cap lies far overhead and
-// changes nothing). The streak turns about the fall line to face the eye; eye
-// and pig come from the view matrix. A drop that has just passed the sea
-// surface is drawn instead as a ring spreading on the surface: the splash.
+// came from: the drops fall about 15 units a second and leave the pig in
+// bursts of up to eight a frame, so at ten frames a second the bursts are
+// 1.5 units apart. A streak a little longer than that joins them into one
+// falling line of drops and tails. It never reaches above the pig, which the
+// chase view looks at from CHASE_DISTANCE behind (from the top-down map the
+// cap lies far overhead and changes nothing). The streak turns about the fall
+// line to face the eye; eye and pig come from the view matrix. A drop that
+// has just passed the sea surface is drawn instead as a ring spreading on
+// the surface: the splash.
 
 layout(location = 0) in vec3 squareVertices;
 layout(location = 1) in vec4 xyzs;
@@ -28,7 +29,7 @@ out vec4 ParticleColor;
 flat out float Splash;   // 0 for a falling drop, else how far the ring has spread (0..1]
 flat out float Aspect;   // a streak's length over its width, for a round head
 
-const float STREAK_LENGTH = 3.0;     // world units, at most
+const float STREAK_LENGTH = 1.8;     // world units, at most
 const float CHASE_DISTANCE = 4.0;    // the chase eye sits this far behind the pig
 const float SEA_LEVEL = -5.0;        // the water plane's height
 const float SPLASH_DEPTH = 2.5;      // how far below the surface a drop still shows as a ring

@@ -54,7 +54,9 @@ Image paintSeabed() {
       float wobble = 1 + 0.2f * noise2(l.x * 24, l.y * 24, 47u, 24);
       float k = glm::length(d / r.radii) * wobble;
       if (k < 1.15f) {
-        float cover = 1 - smoothstep(0.9f, 1.1f, k);
+        // Soft-edged and close to the sand's own shade: the floor repeats
+        // fifteen times across the sea, so hard dark rocks read as spots.
+        float cover = 0.7f * (1 - smoothstep(0.5f, 1.1f, k));
         // Lit from the upper left, dark towards the lower right.
         float light = 0.85f + 0.35f * (-d.x + d.y) / (r.radii.x + r.radii.y);
         glm::vec3 rock = vary(rgb(102, 98, 84) * r.shade * light, l * 20.0f, 48u, 0.12f, 20, 3);
