@@ -1,7 +1,6 @@
 #include "app/Application.h"
 
 #include "app/CommandLine.h"
-#include "app/FrameRate.h"
 #include "app/Input.h"
 #include "render/DataPaths.h"
 #include "render/Fatal.h"
@@ -127,7 +126,7 @@ void Application::startScene()
         music_->play2D(DataRoot + "Sounds/Intro.mp3", false);
     });
     timed(times_.pictures, [&] {
-        clearWithSky();
+        FrameLoop::clearWithSky();
         intro_->draw();
         glfwSwapBuffers(window_);
     });
@@ -144,6 +143,7 @@ void Application::startScene()
     timed(times_.renderer, [&] {
         renderer_ = std::make_unique<Game::FrameRenderer>(size_, *camera_, *world_, *shaders_, *particles_);
     });
+    loop_ = std::make_unique<FrameLoop>(*world_, *camera_, *renderer_, *win_, clock_);
     glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
 }
 
@@ -152,49 +152,25 @@ bool Application::shouldRun() const
     return glfwGetKey(window_, GLFW_KEY_ESCAPE) != GLFW_PRESS && !glfwWindowShouldClose(window_);
 }
 
-void Application::clearWithSky() const
+double Application::WindowClock::now()
 {
-    glClearColor(SkyRed, SkyGreen, SkyBlue, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-}
-
-void Application::renderPass(GLuint framebuffer, std::string_view pass)
-{
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    camera_->setPass(pass);
-    clearWithSky();
-    renderer_->renderPass();
+    return glfwGetTime();
 }
 
 void Application::frame()
 {
     const double frameStart = glfwGetTime();
-    camera_->tick(static_cast<float>(glfwGetTime()));
-    glfwPollEvents();
-    camera_->processKeys(Input::takeFrameKeys(), glfwGetTime());
-    renderer_->updateParticles();
-    renderFrame(frameStart);
+    loop_->step([] {
+        glfwPollEvents();
+        return Input::takeFrameKeys();
+    });
+    loop_->render(frameStart);
     glfwSwapBuffers(window_);
 }
 
 void Application::renderFrame(double frameStart)
 {
-    if (!renderer_->running()) {
-        clearWithSky();
-        win_->draw();
-        return;
-    }
-    renderer_->setFrameTime(glfwGetTime());
-    glEnable(GL_CLIP_DISTANCE0);
-    renderPass(world_->getReflectionFramebuffer(), RenderPass::Reflection);
-    renderPass(world_->getRefractionFramebuffer(), RenderPass::Refraction);
-    glDisable(GL_CLIP_DISTANCE0);
-    renderPass(renderer_->getMapFramebuffer(), RenderPass::Map);
-    glCullFace(GL_FRONT);
-    renderPass(renderer_->getShadowFramebuffer(), RenderPass::Shadow);
-    glCullFace(GL_BACK);
-    renderPass(0, RenderPass::Main);
-    renderer_->showFps(std::to_string(framesPerSecond(glfwGetTime() - frameStart)));
+    loop_->render(frameStart);
 }
 
 void Application::shutdown()
@@ -204,6 +180,7 @@ void Application::shutdown()
     intro_.reset();
     win_.reset();
     Input::setCamera(nullptr);
+    loop_.reset();
     camera_.reset(); // stops the sea sound
     window_ = nullptr;
     // Terminating the window system takes the context and every GPU object with it.

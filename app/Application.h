@@ -6,6 +6,7 @@
 // is false; then shutdown(). run() does all of it for the real program.
 // Every fatal start-up error writes one line, runs "PAUSE" and exits with 1.
 #pragma once
+#include "app/FrameLoop.h"
 #include "audio/SoundEngine.h"
 #include "game/FlightCamera.h"
 #include "game/FrameRenderer.h"
@@ -29,8 +30,6 @@ struct StartupTimes {
 
 class Application {
 public:
-    static constexpr float SkyRed = 0.52f, SkyGreen = 0.8f, SkyBlue = 1.0f;
-
     explicit Application(const WindowSize& size);
     ~Application();
     Application(const Application&) = delete;
@@ -55,12 +54,16 @@ public:
     Game::FrameRenderer& renderer() { return *renderer_; }
     Scene::World& world() { return *world_; }
     Game::ParticleStream& particles() { return *particles_; }
+    Ui::ImageScreen& winPicture() { return *win_; }
     const ShaderLibrary& shaders() const { return *shaders_; }
     const StartupTimes& startupTimes() const { return times_; }
 
 private:
-    void clearWithSky() const;
-    void renderPass(GLuint framebuffer, std::string_view pass);
+    // The game's clock: the window system's time in seconds.
+    class WindowClock final : public FrameHooks {
+    public:
+        double now() override;
+    };
 
     WindowSize size_;
     GLFWwindow* window_ = nullptr;
@@ -74,6 +77,8 @@ private:
     std::unique_ptr<Game::ParticleStream> particles_;
     std::unique_ptr<Game::FlightCamera> camera_;
     std::unique_ptr<Game::FrameRenderer> renderer_;
+    WindowClock clock_;
+    std::unique_ptr<FrameLoop> loop_;
     StartupTimes times_;
 };
 

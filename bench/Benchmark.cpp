@@ -3,7 +3,6 @@
 #include "Probe.h"
 #include "Quiet.h"
 #include "Stats.h"
-#include "app/FrameRate.h"
 #include "game/HitTest.h"
 #include "game/ParticlePool.h"
 
@@ -21,12 +20,6 @@ double millisecondsBetween(Benchmark::Clock::time_point from, Benchmark::Clock::
     return std::chrono::duration<double, std::milli>(to - from).count();
 }
 
-void clearWithSky()
-{
-    glClearColor(App::Application::SkyRed, App::Application::SkyGreen, App::Application::SkyBlue, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-}
-
 } // namespace
 
 Benchmark::Benchmark(const Options& options, Clock::time_point mainStarted)
@@ -37,6 +30,7 @@ Benchmark::Benchmark(const Options& options, Clock::time_point mainStarted)
 Benchmark::~Benchmark()
 {
     gpuTimer_.reset(); // its queries go before the context does
+    loop_.reset();
     if (app_) app_->shutdown();
 }
 
@@ -47,6 +41,8 @@ void Benchmark::startUp()
     glfwSwapInterval(0); // never wait for a display refresh
     app_->startScene();
     app_->camera().onCursor(Route::CursorStartX, Route::CursorStartY, true);
+    App::FrameHooks& hooks = *this;
+    loop_ = std::make_unique<App::FrameLoop>(app_->world(), app_->camera(), app_->renderer(), app_->winPicture(), hooks);
     gpuTimer_ = std::make_unique<GpuTimer>(static_cast<int>(PassNames.size()));
     rssStartMb_ = Probe::residentMegabytes();
 }
@@ -67,18 +63,16 @@ double Benchmark::flyFrame(long frame, bool holdStream)
 {
     const Clock::time_point started = Clock::now();
     const double cpuStarted = Probe::threadCpuSeconds();
-    const double now = static_cast<double>(frame + 1) * TimeStep;
+    frameStarted_ = started;
+    now_ = static_cast<double>(frame + 1) * TimeStep;
     const RouteStep step = route_.at(frame, holdStream);
 
-    Game::FlightCamera& camera = app_->camera();
-    camera.tick(static_cast<float>(now));
-    if (step.cursorMoved) camera.onCursor(step.cursorX, step.cursorY, false);
-    camera.processKeys(step.keys, now);
-    app_->renderer().updateParticles();
-    app_->renderer().setFrameTime(now);
+    loop_->step([&] {
+        if (step.cursorMoved) app_->camera().onCursor(step.cursorX, step.cursorY, false);
+        return step.keys;
+    });
     const bool passes = app_->renderer().running();
-    if (passes) drawPasses(started);
-    else app_->renderFrame(now);
+    loop_->render(now_);
     const double cpuIssued = Probe::threadCpuSeconds();
 
     glFinish();
@@ -112,30 +106,18 @@ double Benchmark::flyFrame(long frame, bool holdStream)
     return wallMs;
 }
 
-void Benchmark::drawPasses(Clock::time_point frameStarted)
+double Benchmark::secondsSince(double /*frameStart*/)
 {
-    Game::FrameRenderer& renderer = app_->renderer();
-    Scene::World& world = app_->world();
-    glEnable(GL_CLIP_DISTANCE0);
-    drawPass(0, world.getReflectionFramebuffer());
-    drawPass(1, world.getRefractionFramebuffer());
-    glDisable(GL_CLIP_DISTANCE0);
-    drawPass(2, renderer.getMapFramebuffer());
-    glCullFace(GL_FRONT);
-    drawPass(3, renderer.getShadowFramebuffer());
-    glCullFace(GL_BACK);
-    drawPass(4, 0);
-    const double elapsed = millisecondsBetween(frameStarted, Clock::now()) / 1000.0;
-    renderer.showFps(std::to_string(App::framesPerSecond(elapsed)));
+    return millisecondsBetween(frameStarted_, Clock::now()) / 1000.0;
 }
 
-void Benchmark::drawPass(int index, GLuint framebuffer)
+void Benchmark::beforePass(std::size_t index)
 {
-    gpuTimer_->begin(index);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    app_->camera().setPass(PassNames[static_cast<std::size_t>(index)]);
-    clearWithSky();
-    app_->renderer().renderPass();
+    gpuTimer_->begin(static_cast<int>(index));
+}
+
+void Benchmark::afterPass(std::size_t /*index*/)
+{
     gpuTimer_->end();
 }
 
@@ -146,7 +128,7 @@ double Benchmark::clearOnlyFrame()
                               app_->renderer().getMapFramebuffer(), app_->renderer().getShadowFramebuffer(), 0};
     for (const GLuint target : targets) {
         glBindFramebuffer(GL_FRAMEBUFFER, target);
-        clearWithSky();
+        App::FrameLoop::clearWithSky();
     }
     glFinish();
     glfwSwapBuffers(app_->window());

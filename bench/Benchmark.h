@@ -12,6 +12,7 @@
 #include "Options.h"
 #include "Route.h"
 #include "app/Application.h"
+#include "app/FrameLoop.h"
 #include "game/HitTest.h"
 #include "render/RenderPass.h"
 
@@ -24,13 +25,16 @@
 
 namespace Skyhog::Bench {
 
-class Benchmark {
+// The benchmark runs the game's own frame (FrameLoop) and sees it only
+// through the frame hooks: its fixed-step clock and a GPU timer query
+// around each pass.
+class Benchmark : private App::FrameHooks {
 public:
     using Clock = std::chrono::steady_clock;
 
     // mainStarted: when main() began, the fallback origin for the start-up time.
     Benchmark(const Options& options, Clock::time_point mainStarted);
-    ~Benchmark();
+    ~Benchmark() override;
     Benchmark(const Benchmark&) = delete;
     Benchmark& operator=(const Benchmark&) = delete;
 
@@ -38,8 +42,7 @@ public:
     JsonObject run();
 
     // The five passes in the order the game draws them.
-    static constexpr std::array<std::string_view, 5> PassNames{RenderPass::Reflection, RenderPass::Refraction,
-                                                                RenderPass::Map, RenderPass::Shadow, RenderPass::Main};
+    static constexpr const auto& PassNames = App::FrameLoop::PassOrder;
     static constexpr double TimeStep = 1.0 / 60.0;
     // Frames flown before steadyFrame takes over: the driver compiles each
     // shader variant the first time it is drawn.
@@ -59,9 +62,12 @@ private:
     void startUp();
     // One frame of the route; returns its wall time in milliseconds.
     double flyFrame(long frame, bool holdStream);
-    // The five passes, each inside its own timer query (or the win picture).
-    void drawPasses(Clock::time_point frameStarted);
-    void drawPass(int index, GLuint framebuffer);
+    // The frame hooks: the route's clock, wall time for the frames-per-second
+    // text, and a timer query around each pass.
+    double now() override { return now_; }
+    double secondsSince(double frameStart) override;
+    void beforePass(std::size_t index) override;
+    void afterPass(std::size_t index) override;
     // The floor: every target cleared, nothing drawn, then the swap.
     double clearOnlyFrame();
     void flyTimed();
@@ -85,7 +91,10 @@ private:
     Clock::time_point mainStarted_;
     Route route_;
     std::unique_ptr<App::Application> app_;
+    std::unique_ptr<App::FrameLoop> loop_;
     std::unique_ptr<GpuTimer> gpuTimer_;
+    double now_ = 0.0;                    // the route's clock in seconds
+    Clock::time_point frameStarted_;      // when the current frame began, in wall time
     FrameRecord frames_;
     SoakSamples soak_;
     long framesFlown_ = 0;
