@@ -5,6 +5,7 @@
 #include "render/DataPaths.h"
 #include "render/Fatal.h"
 #include "render/RenderPass.h"
+#include "render/SceneLayout.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -24,9 +25,10 @@ glm::mat4 withoutTranslation(const glm::mat4& view)
 
 glm::vec4 clipPlaneFor(std::string_view pass)
 {
-    if (pass == RenderPass::Reflection) return {0.0f, 1.0f, 0.0f, 5.0f};   // keep what is above the water
-    if (pass == RenderPass::Refraction) return {0.0f, -1.0f, 0.0f, -5.0f}; // keep what is below it
-    return {0.0f, -1.0f, 0.0f, 10000.0f};                                  // keep everything
+    using Scene::Layout::WaterLevel;
+    if (pass == RenderPass::Reflection) return {0.0f, 1.0f, 0.0f, -WaterLevel}; // keep what is above the water
+    if (pass == RenderPass::Refraction) return {0.0f, -1.0f, 0.0f, WaterLevel}; // keep what is below it
+    return {0.0f, -1.0f, 0.0f, 10000.0f};                                       // keep everything
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "render/Model.h"
 
 #include "render/Fatal.h"
+#include "render/SceneLayout.h"
 #include "render/TextureLoader.h"
 
 #include <assimp/Importer.hpp>
@@ -258,8 +259,8 @@ void Model::setPose(const glm::mat4& pose) { pose_ = pose; }
 
 glm::mat4 Model::baseMatrix() const
 {
-    static const glm::mat4 prefix =
-        glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, -1.75f, 0.0f)), glm::vec3(0.2f));
+    static const glm::mat4 prefix = glm::scale(glm::translate(glm::mat4(1.0f), Layout::ModelPrefixOffset),
+                                               glm::vec3(Layout::ModelPrefixScale));
     return prefix * translation_ * rotation_ * scale_;
 }
 

@@ -2,6 +2,7 @@
 
 #include "render/DataPaths.h"
 #include "render/TextureLoader.h"
+#include "render/SceneLayout.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -13,42 +14,31 @@ namespace Skyhog::Scene {
 namespace {
 
 const glm::mat4 Identity(1.0f);
-// Every piece of scenery shares this offset; the pig shares another.
-const glm::vec3 SceneryOffset(-10.0f, -50.0f, 10.0f);
-const glm::vec3 PigOffset(0.0f, 28.0f, 5.0f);
-const glm::vec3 PigScale(0.8f);
-const glm::vec3 PersonScale(10.0f);
 
 std::string modelPath(const std::string& relative) { return DataRoot + "Models/" + relative; }
 
-const std::string PigFile = "Pig/pig9.obj";
-const std::array<std::string, 2> WingFiles = {"Pig/left_wing.obj", "Pig/right_wing.obj"};
-const std::string IslandFile = "Ground/islandOnly.obj";
-const std::string PersonFile = "People/Bystand/Bystander.obj";
-const std::string WaterFile = "Ground/water.obj";
+const std::array<std::string, 2> WingFiles = {Layout::LeftWingFile, Layout::RightWingFile};
 
 // The sea ground, the boat and the palms, in drawing order.
 std::vector<std::string> sceneryFiles()
 {
-    std::vector<std::string> files = {"Ground/seeGround.obj", "Landscape/boatyMcBoatface.obj"};
-    for (int n = 1; n <= World::PalmCount; ++n) files.push_back("Landscape/Palms/palm" + std::to_string(n) + ".obj");
+    std::vector<std::string> files = {Layout::SeaGroundFile, Layout::BoatFile};
+    for (int n = 1; n <= Layout::PalmCount; ++n) files.push_back(Layout::palmFile(n));
     return files;
 }
-
-std::string markerFile(int n) { return "Positions/position" + std::to_string(n) + ".obj"; }
 
 } // namespace
 
 World::Files World::files()
 {
     Files files;
-    files.models.push_back(modelPath(PigFile));
+    files.models.push_back(modelPath(Layout::PigFile));
     for (const std::string& wing : WingFiles) files.models.push_back(modelPath(wing));
     for (const std::string& scenery : sceneryFiles()) files.models.push_back(modelPath(scenery));
-    files.models.push_back(modelPath(IslandFile));
-    for (int n = 1; n <= PersonCount; ++n) files.models.push_back(modelPath(markerFile(n)));
-    files.models.push_back(modelPath(PersonFile));
-    files.models.push_back(modelPath(WaterFile));
+    files.models.push_back(modelPath(Layout::IslandFile));
+    for (int n = 1; n <= PersonCount; ++n) files.models.push_back(modelPath(Layout::markerFile(n)));
+    files.models.push_back(modelPath(Layout::PersonFile));
+    files.models.push_back(modelPath(Layout::WaterFile));
     const std::array<std::string, 6> faces = SkyBox::facePaths();
     files.pictures.assign(faces.begin(), faces.end());
     files.pictures.push_back(Island::distortionPath());
@@ -60,9 +50,9 @@ World::World(const ShaderLibrary& shaders, int width, int height) : shaders_(sha
 {
     ShaderProgram* depth = shaders_.get("Depth");
 
-    Model& pig = load(modelPath(PigFile), "Shadow");
-    pig.translate(PigOffset);
-    pig.scale(PigScale);
+    Model& pig = load(modelPath(Layout::PigFile), "Shadow");
+    pig.translate(Layout::PigOffset);
+    pig.scale(glm::vec3(Layout::PigScale));
     pig.updateModelMatrix();
     sceneModels_.push_back(&pig);
 
@@ -70,8 +60,8 @@ World::World(const ShaderLibrary& shaders, int width, int height) : shaders_(sha
 
     for (const std::string& file : WingFiles) {
         Model& wing = load(modelPath(file), "Shadow");
-        wing.translate(PigOffset);
-        wing.scale(PigScale);
+        wing.translate(Layout::PigOffset);
+        wing.scale(glm::vec3(Layout::PigScale));
         wing.updateModelMatrix();
         sceneModels_.push_back(&wing);
         wings_.push_back(&wing);
@@ -80,28 +70,28 @@ World::World(const ShaderLibrary& shaders, int width, int height) : shaders_(sha
     auto addScenery = [&](const std::string& relative) {
         Model& model = load(modelPath(relative), "Shadow");
         model.scale(glm::vec3(1.0f));
-        model.translate(SceneryOffset);
+        model.translate(Layout::SceneryOffset);
         sceneModels_.push_back(&model);
     };
     for (const std::string& file : sceneryFiles()) addScenery(file);
 
-    island_ = std::make_unique<Island>(Identity, shaders_.get("Island"), depth, modelPath(IslandFile));
+    island_ = std::make_unique<Island>(Identity, shaders_.get("Island"), depth, modelPath(Layout::IslandFile));
     island_->scale(glm::vec3(1.0f));
-    island_->translate(SceneryOffset);
+    island_->translate(Layout::SceneryOffset);
 
     for (int n = 1; n <= PersonCount; ++n) {
-        Model& marker = load(modelPath(markerFile(n)), "Shadow");
-        marker.translate(SceneryOffset);
+        Model& marker = load(modelPath(Layout::markerFile(n)), "Shadow");
+        marker.translate(Layout::SceneryOffset);
         positions_.push_back(&marker);
     }
 
     // Each person stands at its marker's lower corner, moved by the scenery
     // offset, so it lands exactly where the marker would be drawn.
-    const glm::mat4 toScenery = glm::translate(Identity, SceneryOffset);
+    const glm::mat4 toScenery = glm::translate(Identity, Layout::SceneryOffset);
     for (Model* marker : positions_) {
         const glm::vec3 spot(toScenery * marker->worldMin());
-        Model& person = load(modelPath(PersonFile), "Shadow");
-        person.scale(PersonScale);
+        Model& person = load(modelPath(Layout::PersonFile), "Shadow");
+        person.scale(glm::vec3(Layout::PersonScale));
         person.translate(spot);
         person.updateModelMatrix();
         people_.push_back(&person);
@@ -110,9 +100,9 @@ World::World(const ShaderLibrary& shaders, int width, int height) : shaders_(sha
     const int windowHeight = height;
     const int windowWidth = width;
     water_ = std::make_unique<Water>(Identity, shaders_.get("Water"), shaders_.get("DebugWater"), depth,
-                                     modelPath(WaterFile), windowHeight, windowWidth);
-    water_->scale(glm::vec3(80.0f));
-    water_->translate(glm::vec3(0.0f, -60.0f, 0.0f));
+                                     modelPath(Layout::WaterFile), windowHeight, windowWidth);
+    water_->scale(glm::vec3(Layout::WaterScale));
+    water_->translate(Layout::WaterOffset);
 
     lamp_ = std::make_unique<Lamp>(Identity, shaders_.get("Lamp"));
 

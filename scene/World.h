@@ -12,6 +12,7 @@
 #include "scene/Island.h"
 #include "scene/Lamp.h"
 #include "scene/SkyBox.h"
+#include "render/SceneLayout.h"
 #include "scene/Water.h"
 
 #include <memory>
@@ -21,8 +22,8 @@ namespace Skyhog::Scene {
 
 class World {
 public:
-    static constexpr int PalmCount = 41;
-    static constexpr int PersonCount = 13;
+    static constexpr int PalmCount = Layout::PalmCount;
+    static constexpr int PersonCount = Layout::PeopleCount;
 
     // Every file the constructor reads: models in the order it loads them,
     // then the pictures no model names (sky box faces, distortion maps).

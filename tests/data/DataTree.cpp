@@ -15,13 +15,13 @@
 namespace datatest {
 
 std::vector<std::string> modelFiles() {
-  std::vector<std::string> files = {
-      "Models/Pig/pig9.obj",          "Models/Pig/left_wing.obj",           "Models/Pig/right_wing.obj",
-      "Models/Ground/seeGround.obj",  "Models/Ground/islandOnly.obj",       "Models/Ground/water.obj",
-      "Models/Landscape/boatyMcBoatface.obj", "Models/People/Bystand/Bystander.obj",
-  };
-  for (int i = 1; i <= 41; ++i) files.push_back("Models/Landscape/Palms/palm" + std::to_string(i) + ".obj");
-  for (int i = 1; i <= 13; ++i) files.push_back("Models/Positions/position" + std::to_string(i) + ".obj");
+  namespace game = datagen::layout::game;
+  std::vector<std::string> files;
+  for (const char* file : {game::PigFile, game::LeftWingFile, game::RightWingFile, game::SeaGroundFile, game::IslandFile,
+                           game::WaterFile, game::BoatFile, game::PersonFile})
+    files.push_back(std::string("Models/") + file);
+  for (int i = 1; i <= game::PalmCount; ++i) files.push_back("Models/" + game::palmFile(i));
+  for (int i = 1; i <= game::PeopleCount; ++i) files.push_back("Models/" + game::markerFile(i));
   return files;
 }
 

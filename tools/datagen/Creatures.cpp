@@ -11,6 +11,10 @@
 namespace datagen {
 namespace {
 
+using layout::modelFile;
+using layout::ModelFile;
+namespace game = layout::game;
+
 constexpr float kPi = 3.14159265f;
 
 // ---------------------------------------------------------------- the pig --
@@ -382,24 +386,26 @@ Mesh person() {
 } // namespace
 
 void writePig(const std::string& root) {
-  const std::string dir = root + "/Models/Pig";
+  const ModelFile body = modelFile(root, game::PigFile);
+  const std::string& dir = body.dir;
   paintPigTexture().saveJpeg(dir + "/pig.jpg");
   paintWingTexture().saveJpeg(dir + "/wing.jpg");
   writeMtl(dir, "pig9.mtl", {{"pig_skin", "pig.jpg"}});
   writeMtl(dir, "wings.mtl", {{"feathers", "wing.jpg"}});
-  writeObj(dir, "pig9.obj", "pig9.mtl", {{"pig", "pig_skin", pigBody()}});
+  writeObj(dir, body.name, "pig9.mtl", {{"pig", "pig_skin", pigBody()}});
   Mesh left = leftWing();
   Mesh right = left;
   right.transform(glm::scale(glm::mat4(1), glm::vec3(-1, 1, 1)));
-  writeObj(dir, "left_wing.obj", "wings.mtl", {{"left_wing", "feathers", left}});
-  writeObj(dir, "right_wing.obj", "wings.mtl", {{"right_wing", "feathers", right}});
+  writeObj(dir, modelFile(root, game::LeftWingFile).name, "wings.mtl", {{"left_wing", "feathers", left}});
+  writeObj(dir, modelFile(root, game::RightWingFile).name, "wings.mtl", {{"right_wing", "feathers", right}});
 }
 
 void writeBystander(const std::string& root) {
-  const std::string dir = root + "/Models/People/Bystand";
+  const ModelFile file = modelFile(root, game::PersonFile);
+  const std::string& dir = file.dir;
   paintPersonTexture().saveJpeg(dir + "/bystander.jpg");
   writeMtl(dir, "Bystander.mtl", {{"holidaymaker", "bystander.jpg"}});
-  writeObj(dir, "Bystander.obj", "Bystander.mtl", {{"bystander", "holidaymaker", person()}});
+  writeObj(dir, file.name, "Bystander.mtl", {{"bystander", "holidaymaker", person()}});
 }
 
 } // namespace datagen

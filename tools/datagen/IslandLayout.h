@@ -1,8 +1,12 @@
 // Where everything in the world sits: the island's shape, the palms and the
-// spots where people stand, plus the placements the game applies to each file.
+// spots where people stand. The placements the game applies to each file come
+// from the game's own scene layout; this turns them into file-to-world maps.
 // The models are built from these numbers and the tests check them.
 #pragma once
+#include "render/SceneLayout.h"
+
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include <glm/vec2.hpp>
@@ -10,29 +14,48 @@
 
 namespace datagen::layout {
 
+namespace game = Skyhog::Scene::Layout;
+
+// Where a model the game loads is written: the folder under the data root,
+// and the file's name, from the game's path for it under Models/.
+struct ModelFile {
+  std::string dir, name;
+};
+inline ModelFile modelFile(const std::string& root, const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return {root + "/Models/" + path.substr(0, slash), path.substr(slash + 1)};
+}
+
+// A placement inside the game's model-matrix prefix, as world = scale * file + offset.
+constexpr glm::vec3 placed(glm::vec3 offset) {
+  return {game::ModelPrefixOffset.x + game::ModelPrefixScale * offset.x,
+          game::ModelPrefixOffset.y + game::ModelPrefixScale * offset.y,
+          game::ModelPrefixOffset.z + game::ModelPrefixScale * offset.z};
+}
+
 // Scenery files (sea ground, island, boat, palms, position markers) are drawn
 // with T(0,-1.75,0) * S(0.2) * T(-10,-50,10): world = 0.2 * file + (-2,-11.75,2).
-inline constexpr float kSceneryScale = 0.2f;
-inline constexpr glm::vec3 kSceneryOffset{-2.0f, -11.75f, 2.0f};
+inline constexpr float kSceneryScale = game::ModelPrefixScale;
+inline constexpr glm::vec3 kSceneryOffset = placed(game::SceneryOffset);
 inline glm::vec3 sceneryToWorld(glm::vec3 file) { return kSceneryScale * file + kSceneryOffset; }
 inline glm::vec3 worldToScenery(glm::vec3 world) { return (world - kSceneryOffset) / kSceneryScale; }
 
 // The water surface (reflection and refraction clip planes) in world units.
-inline constexpr float kWaterLevel = -5.0f;
+inline constexpr float kWaterLevel = game::WaterLevel;
 // water.obj is drawn with T(0,-1.75,0) * S(0.2) * T(0,-60,0) * S(80):
 // world = 16 * file + (0,-13.75,0), so its plane sits at file y = 8.75 / 16.
-inline constexpr float kWaterFileScale = 16.0f;
-inline constexpr float kWaterFileOffsetY = -13.75f;
+inline constexpr float kWaterFileScale = game::ModelPrefixScale * game::WaterScale;
+inline constexpr float kWaterFileOffsetY = placed(game::WaterOffset).y;
 inline constexpr float kWaterFileY = (kWaterLevel - kWaterFileOffsetY) / kWaterFileScale;
 inline constexpr float kWaterHalfSize = 10.0f; // file units, 160 world units
 
 // Pig files are drawn with T(0,-1.75,0) * S(0.2) * T(0,28,5) * S(0.8):
 // world = 0.16 * file + (0, 3.85, 1).
-inline constexpr float kPigScale = 0.16f;
-inline constexpr glm::vec3 kPigOrigin{0.0f, 3.85f, 1.0f};
+inline constexpr float kPigScale = game::ModelPrefixScale * game::PigScale;
+inline constexpr glm::vec3 kPigOrigin = placed(game::PigOffset);
 
 // A person file is scaled by 10 inside the scenery placement: 2 world units per file unit.
-inline constexpr float kPersonWorldScale = 2.0f;
+inline constexpr float kPersonWorldScale = game::ModelPrefixScale * game::PersonScale;
 inline constexpr float kPersonHeight = 0.9f; // file units, 1.8 world units
 
 // The island: a sandy dome centred ahead of the start.
@@ -53,8 +76,8 @@ float islandFraction(float x, float z);
 float seaGroundHeight(float x, float z);
 inline constexpr float kSeaGroundHalfSize = 120.0f; // world units around the origin
 
-inline constexpr int kPeopleCount = 13;
-inline constexpr int kPalmCount = 41;
+inline constexpr int kPeopleCount = game::PeopleCount;
+inline constexpr int kPalmCount = game::PalmCount;
 
 struct PalmSpot {
   glm::vec2 xz;   // world position of the trunk base

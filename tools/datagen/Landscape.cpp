@@ -241,21 +241,23 @@ Mesh boat() {
 } // namespace
 
 void writePalms(const std::string& root) {
-  const std::string dir = root + "/Models/Landscape/Palms";
+  const std::string dir = modelFile(root, game::palmFile(1)).dir;
   paintPalmTexture().saveJpeg(dir + "/palm.jpg");
   writeMtl(dir, "palms.mtl", {{"palm", "palm.jpg"}});
   const std::vector<PalmSpot>& spots = palmSpots();
   for (size_t i = 0; i < spots.size(); ++i) {
     std::string name = "palm" + std::to_string(i + 1);
-    writeObj(dir, name + ".obj", "palms.mtl", {{name, "palm", palm(spots[i])}});
+    writeObj(dir, modelFile(root, game::palmFile(static_cast<int>(i) + 1)).name, "palms.mtl",
+             {{name, "palm", palm(spots[i])}});
   }
 }
 
 void writeBoat(const std::string& root) {
-  const std::string dir = root + "/Models/Landscape";
+  const ModelFile file = modelFile(root, game::BoatFile);
+  const std::string& dir = file.dir;
   paintBoatTexture().saveJpeg(dir + "/boat.jpg");
   writeMtl(dir, "boatyMcBoatface.mtl", {{"boat", "boat.jpg"}});
-  writeObj(dir, "boatyMcBoatface.obj", "boatyMcBoatface.mtl", {{"boat", "boat", boat()}});
+  writeObj(dir, file.name, "boatyMcBoatface.mtl", {{"boat", "boat", boat()}});
 }
 
 } // namespace datagen

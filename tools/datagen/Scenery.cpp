@@ -181,29 +181,29 @@ Mesh waterPlane() {
 } // namespace
 
 void writeGround(const std::string& root) {
-  const std::string dir = root + "/Models/Ground";
+  const std::string dir = modelFile(root, game::IslandFile).dir;
   paintSand().saveJpeg(dir + "/sand.jpg");
   paintSeabed().saveJpeg(dir + "/seabed.jpg");
   paintWater().saveJpeg(dir + "/water.jpg");
   paintDistortion(61u, 4).saveJpeg(dir + "/water_dudv.jpg");
   paintSandRelief().saveJpeg(dir + "/dudv_sand.jpg");
   writeMtl(dir, "seeGround.mtl", {{"seabed", "seabed.jpg"}});
-  writeObj(dir, "seeGround.obj", "seeGround.mtl", {{"sea_ground", "seabed", seaGround()}});
+  writeObj(dir, modelFile(root, game::SeaGroundFile).name, "seeGround.mtl", {{"sea_ground", "seabed", seaGround()}});
   writeMtl(dir, "islandOnly.mtl", {{"sand", "sand.jpg"}});
-  writeObj(dir, "islandOnly.obj", "islandOnly.mtl", {{"island", "sand", island()}});
+  writeObj(dir, modelFile(root, game::IslandFile).name, "islandOnly.mtl", {{"island", "sand", island()}});
   writeMtl(dir, "water.mtl", {{"water", "water.jpg"}});
-  writeObj(dir, "water.obj", "water.mtl", {{"water", "water", waterPlane()}});
+  writeObj(dir, modelFile(root, game::WaterFile).name, "water.mtl", {{"water", "water", waterPlane()}});
 }
 
 void writeMarkers(const std::string& root) {
-  const std::string dir = root + "/Models/Positions";
+  const std::string dir = modelFile(root, game::markerFile(1)).dir;
   paintMarker().saveJpeg(dir + "/marker.jpg");
   writeMtl(dir, "marker.mtl", {{"marker", "marker.jpg"}});
   for (int i = 0; i < kPeopleCount; ++i) {
     // A small cube whose lowest corner is the spot on the sand.
     glm::vec3 spot = worldToScenery(personWorldPosition(i));
     std::string name = "position" + std::to_string(i + 1);
-    writeObj(dir, name + ".obj", "marker.mtl", {{name, "marker", box(spot, spot + 0.2f, {})}});
+    writeObj(dir, modelFile(root, game::markerFile(i + 1)).name, "marker.mtl", {{name, "marker", box(spot, spot + 0.2f, {})}});
   }
 }
 
