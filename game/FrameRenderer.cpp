@@ -136,20 +136,14 @@ void FrameRenderer::drawIsland(std::string_view pass, const glm::mat4& view)
     program.setVec3("cameraPos", glm::length(position) > 0.0f ? glm::normalize(position) : position);
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, shadowMap_.getDepthTexture());
-    const GLint shadowMap = program.uniformLocation("shadowMap");
-    if (shadowMap == -1) note("Error: shadowMap");
-    else glUniform1i(shadowMap, 1);
+    if (!program.setSampler("shadowMap", 1)) note("Error: shadowMap");
     island.draw();
 }
 
 void FrameRenderer::advanceWalkAndFlap()
 {
     // People walk back and forth while the shared counter stays within 0..1000.
-    if (walk_ > WalkLimit) {
-        walkStep_ = -walkStep_;
-        walkDir_ = -walkDir_;
-    }
-    if (walk_ < 0.0f) {
+    if (walk_ > WalkLimit || walk_ < 0.0f) {
         walkStep_ = -walkStep_;
         walkDir_ = -walkDir_;
     }

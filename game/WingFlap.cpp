@@ -17,8 +17,7 @@ glm::mat4 flapped(const glm::mat4& heading, float degrees)
 
 void WingFlap::advance()
 {
-    if (flap_ > Limit) flapDir_ = -flapDir_;
-    if (flap_ < -Limit) flapDir_ = -flapDir_;
+    if (flap_ > Limit || flap_ < -Limit) flapDir_ = -flapDir_;
     flap_ += flapDir_;
 }
 

@@ -1,6 +1,7 @@
 #include "render/Mesh.h"
 
 #include "render/Fatal.h"
+#include "render/TextureLoader.h"
 
 #include <cstddef>
 
@@ -95,12 +96,7 @@ void Mesh::draw() const
 
 void Mesh::setTextureFilter(GLint minFilter, GLint magFilter) const
 {
-    for (const Texture& texture : textures_) {
-        glBindTexture(GL_TEXTURE_2D, texture.id);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
-    }
-    glBindTexture(GL_TEXTURE_2D, 0);
+    for (const Texture& texture : textures_) setTextureFilters(GL_TEXTURE_2D, texture.id, minFilter, magFilter);
 }
 
 } // namespace Skyhog::Scene::Meshes

@@ -6,10 +6,8 @@ namespace Skyhog {
 
 ScreenBuffer::ScreenBuffer(const ShaderProgram& shader, std::int32_t height, std::int32_t width,
                            const QuadVertices& quad)
-    : shader_(shader), height_(height), width_(width)
+    : shader_(shader), quad_(quad), height_(height), width_(width)
 {
-    buildQuad(quad, vertexArray_, vertexBuffer_);
-
     framebuffer_ = GlFramebuffer::generate();
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_.get());
 
@@ -40,29 +38,8 @@ ScreenBuffer::ScreenBuffer(const ShaderProgram& shader, std::int32_t height, std
 void ScreenBuffer::draw() const
 {
     shader_.use();
-    glBindVertexArray(vertexArray_.get());
     // The quad's sampler is never assigned, so it reads unit 0.
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, colorTexture_.get());
-    glDrawArrays(GL_TRIANGLES, 0, 6);
-    glBindVertexArray(0);
-    glBindTexture(GL_TEXTURE_2D, 0);
-}
-
-void ScreenBuffer::buildQuad(const QuadVertices& quad, GlVertexArray& vertexArray, GlBuffer& vertexBuffer)
-{
-    vertexArray = GlVertexArray::generate();
-    vertexBuffer = GlBuffer::generate();
-    glBindVertexArray(vertexArray.get());
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer.get());
-    glBufferData(GL_ARRAY_BUFFER, sizeof(quad), quad.data(), GL_STATIC_DRAW);
-    constexpr GLsizei stride = 4 * sizeof(float);
-    glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, stride, nullptr);
-    glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(2 * sizeof(float)));
-    glBindVertexArray(0);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    quad_.draw(colorTexture_.get());
 }
 
 } // namespace Skyhog

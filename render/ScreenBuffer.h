@@ -10,27 +10,12 @@
 // it selects and leaves active.
 #pragma once
 #include "render/GlHandle.h"
+#include "render/ScreenQuad.h"
 #include "render/ShaderProgram.h"
 
-#include <array>
 #include <cstdint>
 
 namespace Skyhog {
-
-// Six (x, y, u, v) vertices: two triangles in normalised device coordinates.
-using QuadVertices = std::array<float, 24>;
-
-// The debug and map views share the top fifth of the screen.
-inline constexpr QuadVertices TopLeftQuad = {
-    -1.0f, 1.0f, 0.0f, 1.0f,  -1.0f, 0.6f, 0.0f, 0.0f,  -0.3f, 0.6f, 1.0f, 0.0f,
-    -1.0f, 1.0f, 0.0f, 1.0f,  -0.3f, 0.6f, 1.0f, 0.0f,  -0.3f, 1.0f, 1.0f, 1.0f};
-inline constexpr QuadVertices TopCentreQuad = {
-    -0.3f, 1.0f, 0.0f, 1.0f,  -0.3f, 0.6f, 0.0f, 0.0f,  0.3f, 0.6f, 1.0f, 0.0f,
-    -0.3f, 1.0f, 0.0f, 1.0f,  0.3f, 0.6f, 1.0f, 0.0f,   0.3f, 1.0f, 1.0f, 1.0f};
-// Top right, mirrored left to right: u runs from 0 at x = 1.0 to 1 at x = 0.3.
-inline constexpr QuadVertices TopRightMirroredQuad = {
-    1.0f, 1.0f, 0.0f, 1.0f,  1.0f, 0.6f, 0.0f, 0.0f,  0.3f, 0.6f, 1.0f, 0.0f,
-    1.0f, 1.0f, 0.0f, 1.0f,  0.3f, 0.6f, 1.0f, 0.0f,  0.3f, 1.0f, 1.0f, 1.0f};
 
 class ScreenBuffer {
 public:
@@ -49,13 +34,9 @@ public:
     std::int32_t getHeight() const { return height_; }
     std::int32_t getWidth() const { return width_; }
 
-    // Fills a fresh vertex array and buffer with quad: attribute 0 the position, 1 the texture coordinate.
-    static void buildQuad(const QuadVertices& quad, GlVertexArray& vertexArray, GlBuffer& vertexBuffer);
-
 private:
     const ShaderProgram& shader_;
-    GlVertexArray vertexArray_;
-    GlBuffer vertexBuffer_;
+    ScreenQuad quad_;
     GlFramebuffer framebuffer_;
     GlTexture colorTexture_;
     GlRenderbuffer renderbuffer_;

@@ -147,4 +147,12 @@ void ShaderProgram::setInt(const char* name, GLint value) const
     glUniform1i(uniformLocation(name), value);
 }
 
+bool ShaderProgram::setSampler(const char* name, GLint unit) const
+{
+    const GLint location = uniformLocation(name);
+    if (location == -1) return false;
+    glUniform1i(location, unit);
+    return true;
+}
+
 } // namespace Skyhog

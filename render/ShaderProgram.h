@@ -32,6 +32,9 @@ public:
     void setVec4(const char* name, const glm::vec4& value) const;
     void setFloat(const char* name, float value) const;
     void setInt(const char* name, GLint value) const;
+    // Points the sampler uniform name at texture unit; false, with nothing
+    // set, when the program has no such uniform (the callers report it).
+    bool setSampler(const char* name, GLint unit) const;
 
 private:
     GLuint compile(const std::string& path, GLenum type);

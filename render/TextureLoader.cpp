@@ -192,6 +192,14 @@ GLuint loadCubeMapFiles(const std::array<std::string, 6>& facePaths)
     return texture;
 }
 
+void setTextureFilters(GLenum target, GLuint texture, GLint minFilter, GLint magFilter)
+{
+    glBindTexture(target, texture);
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, minFilter);
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, magFilter);
+    glBindTexture(target, 0);
+}
+
 void prepareImage(const std::string& path)
 {
     decode(path);

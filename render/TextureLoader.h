@@ -34,6 +34,10 @@ GLuint loadTextureFile(const std::string& path, TextureVariant variant);
 // leaves no cube map bound.
 GLuint loadCubeMapFiles(const std::array<std::string, 6>& facePaths);
 
+// Sets the minifying and magnifying filters of texture on target (GL_TEXTURE_2D
+// or GL_TEXTURE_CUBE_MAP); leaves nothing bound there.
+void setTextureFilters(GLenum target, GLuint texture, GLint minFilter, GLint magFilter);
+
 // Decodes a picture into the kept pixels ahead of its load. Makes no GL calls
 // and may run on any thread; a file that fails is simply kept empty, which is
 // what its load would make of it.

@@ -30,7 +30,7 @@ void Island::draw()
 
     glActiveTexture(GL_TEXTURE2);
     glBindTexture(GL_TEXTURE_2D, distortionTexture_.get());
-    if (program.uniformLocation("dudvMap") != -1) program.setInt("dudvMap", 2);
+    program.setSampler("dudvMap", 2); // a program without it draws the plain sand
 
     // Each mesh binds its own textures from unit 0 upwards.
     for (const auto& mesh : meshes()) mesh->draw();

@@ -1,15 +1,12 @@
 #include "scene/ShadowMap.h"
 
 #include "render/Fatal.h"
-#include "render/ScreenBuffer.h"
 
 namespace Skyhog::Scene {
 
 ShadowMap::ShadowMap(const ShaderProgram& debugShader, std::int32_t width, std::int32_t height)
-    : debugShader_(debugShader), width_(width), height_(height)
+    : debugShader_(debugShader), width_(width), height_(height), quad_(TopLeftQuad)
 {
-    ScreenBuffer::buildQuad(TopLeftQuad, quadVertexArray_, quadVertexBuffer_);
-
     framebuffer_ = GlFramebuffer::generate();
 
     // Float depth, no comparison mode: the shaders compare depths themselves.
@@ -36,26 +33,12 @@ ShadowMap::ShadowMap(const ShaderProgram& debugShader, std::int32_t width, std::
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
-ShadowMap::~ShadowMap()
-{
-    framebuffer_.reset();
-    quadVertexBuffer_.reset();
-    quadVertexArray_.reset();
-    depthTexture_.reset();
-}
-
 void ShadowMap::drawDebug() const
 {
     debugShader_.use();
-    glActiveTexture(GL_TEXTURE0);
-    glBindVertexArray(quadVertexArray_.get());
     // A missing sampler is reported on every draw; the quad is drawn all the same.
-    if (debugShader_.uniformLocation("depthMap") == -1) note("Error: deptherror");
-    else debugShader_.setInt("depthMap", 0);
-    glBindTexture(GL_TEXTURE_2D, depthTexture_.get());
-    glDrawArrays(GL_TRIANGLES, 0, 6);
-    glBindVertexArray(0);
-    glBindTexture(GL_TEXTURE_2D, 0);
+    if (!debugShader_.setSampler("depthMap", 0)) note("Error: deptherror");
+    quad_.draw(depthTexture_.get());
 }
 
 } // namespace Skyhog::Scene

@@ -6,6 +6,7 @@
 // never in shadow. An incomplete target at construction ends the process.
 #pragma once
 #include "render/GlHandle.h"
+#include "render/ScreenQuad.h"
 #include "render/ShaderProgram.h"
 
 #include <cstdint>
@@ -16,7 +17,7 @@ class ShadowMap {
 public:
     // Creates the quad and a width x height depth target; debugShader must outlive the map.
     ShadowMap(const ShaderProgram& debugShader, std::int32_t width, std::int32_t height);
-    virtual ~ShadowMap();
+    virtual ~ShadowMap() = default;
     ShadowMap(const ShadowMap&) = delete;
     ShadowMap& operator=(const ShadowMap&) = delete;
 
@@ -31,8 +32,7 @@ private:
     const ShaderProgram& debugShader_;
     std::int32_t width_;
     std::int32_t height_;
-    GlVertexArray quadVertexArray_;
-    GlBuffer quadVertexBuffer_;
+    ScreenQuad quad_;
     GlFramebuffer framebuffer_;
     GlTexture depthTexture_;
 };

@@ -62,10 +62,7 @@ void SkyBox::draw() const
 
 void SkyBox::setTextureFilter(GLint minFilter, GLint magFilter) const
 {
-    glBindTexture(GL_TEXTURE_CUBE_MAP, cubeMapTexture_.get());
-    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, minFilter);
-    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, magFilter);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+    setTextureFilters(GL_TEXTURE_CUBE_MAP, cubeMapTexture_.get(), minFilter, magFilter);
 }
 
 } // namespace Skyhog::Scene

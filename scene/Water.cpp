@@ -47,8 +47,7 @@ void Water::draw()
     const auto bindSampler = [&program](GLenum unit, GLuint texture, const char* sampler, const char* error) {
         glActiveTexture(GL_TEXTURE0 + unit);
         glBindTexture(GL_TEXTURE_2D, texture);
-        if (program.uniformLocation(sampler) == -1) note(error);
-        else program.setInt(sampler, static_cast<GLint>(unit));
+        if (!program.setSampler(sampler, static_cast<GLint>(unit))) note(error);
     };
     bindSampler(0, surfaceTexture_, "texture_diffuse1", "Error: standardTex ");
     bindSampler(1, reflection_.getColorTexture(), "reflectionTexture", "Error: reflectiontex");
@@ -77,10 +76,7 @@ void Water::drawRefractionDebug() const
 
 void Water::setTextureFilter(GLint minFilter, GLint magFilter) const
 {
-    glBindTexture(GL_TEXTURE_2D, surfaceTexture_);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
-    glBindTexture(GL_TEXTURE_2D, 0);
+    setTextureFilters(GL_TEXTURE_2D, surfaceTexture_, minFilter, magFilter);
 }
 
 } // namespace Skyhog::Scene

@@ -9,6 +9,7 @@
 // empty texture and an untextured draw. Needs a current context.
 #pragma once
 #include "render/GlHandle.h"
+#include "render/ScreenQuad.h"
 #include "render/ShaderProgram.h"
 
 #include <string>
@@ -29,10 +30,8 @@ public:
 
 private:
     ShaderProgram* program_ = nullptr;
-    // Released in reverse order: vertex array, buffer, then the picture.
+    ScreenQuad quad_;
     GlTexture texture_;
-    GlBuffer vertexBuffer_;
-    GlVertexArray vertexArray_;
 };
 
 } // namespace Skyhog::Ui
