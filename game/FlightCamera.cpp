@@ -16,12 +16,6 @@ FlightCamera::FlightCamera(const WindowSize& windowSize, Scene::Model& pig, Scen
     waveSound_ = soundEngine_->play2D(DataRoot + "Sounds/waves.mp3", true);
 }
 
-FlightCamera::~FlightCamera()
-{
-    pass_ = {};
-    soundEngine_.reset(); // stops the sea sound
-}
-
 void FlightCamera::tick(float now)
 {
     deltaTime_ = now - lastFrame_;

@@ -26,7 +26,7 @@ public:
     // now: the clock in seconds, for the filter keys' timer.
     FlightCamera(const WindowSize& windowSize, Scene::Model& pig, Scene::World& world, ParticleStream& particles,
                  double now);
-    ~FlightCamera();
+    ~FlightCamera() = default; // its sound engine stops the sea sound
     FlightCamera(const FlightCamera&) = delete;
     FlightCamera& operator=(const FlightCamera&) = delete;
 

@@ -53,11 +53,6 @@ FrameRenderer::FrameRenderer(const WindowSize& windowSize, FlightCamera& camera,
     peopleBoxes_.reserve(world.people().size());
 }
 
-FrameRenderer::~FrameRenderer()
-{
-    visibleModels_.clear();
-}
-
 void FrameRenderer::updateParticles()
 {
     particles_.update(camera_.getDeltaTime());
@@ -101,7 +96,7 @@ void FrameRenderer::collectVisibleModels(std::string_view pass)
         SceneLens::aimFrustum(frustum_, camera_.passEye());
     }
     for (Scene::Model* model : world_.sceneModels()) {
-        if (!cull || frustum_.test(*model) != 0) visibleModels_.push_back(model);
+        if (!cull || frustum_.test(*model) != Helper::Frustum::Outside) visibleModels_.push_back(model);
     }
 }
 

@@ -30,7 +30,7 @@ class FrameRenderer {
 public:
     FrameRenderer(const WindowSize& windowSize, FlightCamera& camera, Scene::World& world,
                   const ShaderLibrary& shaders, ParticleStream& particles);
-    ~FrameRenderer();
+    ~FrameRenderer() = default;
     FrameRenderer(const FrameRenderer&) = delete;
     FrameRenderer& operator=(const FrameRenderer&) = delete;
 

@@ -20,10 +20,10 @@ glm::vec3 horizontal(const glm::vec3& v)
 TextureFilters filtersFor(int mipmapMode, bool linearFiltering)
 {
     switch (mipmapMode) {
-    case 1:
+    case MipmapMode::Linear:
         return linearFiltering ? TextureFilters{GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR}
                                : TextureFilters{GL_NEAREST_MIPMAP_LINEAR, GL_NEAREST};
-    case -1:
+    case MipmapMode::Nearest:
         return linearFiltering ? TextureFilters{GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR}
                                : TextureFilters{GL_NEAREST_MIPMAP_NEAREST, GL_NEAREST};
     default:
@@ -69,7 +69,9 @@ KeyControls::Step KeyControls::process(const KeyState& keys, float deltaTime, co
         lastToggle_ = static_cast<int>(now);
     }
     if (keys[Key::F5] && now - lastToggle_ > 1.0) {
-        mipmapMode_ = mipmapMode_ == 0 ? 1 : (mipmapMode_ == 1 ? -1 : 0);
+        mipmapMode_ = mipmapMode_ == MipmapMode::None     ? MipmapMode::Linear
+                      : mipmapMode_ == MipmapMode::Linear ? MipmapMode::Nearest
+                                                          : MipmapMode::None;
         filters_ = filtersFor(mipmapMode_, linearFiltering_);
         step.filtersChanged = true;
         lastToggle_ = static_cast<int>(now);

@@ -20,7 +20,14 @@ struct TextureFilters {
     bool operator==(const TextureFilters&) const = default;
 };
 
-// The filter pair for a mipmap mode (1 linear, -1 nearest, 0 none) and texel filter.
+// The mipmap modes F5 steps through: none, then linear, then nearest, then none again.
+namespace MipmapMode {
+inline constexpr int Linear = 1;
+inline constexpr int Nearest = -1;
+inline constexpr int None = 0;
+} // namespace MipmapMode
+
+// The filter pair for a mipmap mode and texel filter.
 TextureFilters filtersFor(int mipmapMode, bool linearFiltering);
 
 class KeyControls {
@@ -59,7 +66,7 @@ private:
     bool waterDebug_ = false;
     bool cullingOn_ = false;
     bool linearFiltering_ = true;
-    int mipmapMode_ = -1;
+    int mipmapMode_ = MipmapMode::Nearest;
     TextureFilters filters_;
     int lastToggle_;
     KeyState previous_{};

@@ -53,14 +53,6 @@ Mesh::Mesh(ShaderProgram* program, std::vector<Vertex> vertices, std::vector<GLu
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 }
 
-Mesh::~Mesh()
-{
-    // Buffers first, then the vertex array that refers to them.
-    vertexBuffer_.reset();
-    elementBuffer_.reset();
-    vertexArray_.reset();
-}
-
 std::vector<std::string> Mesh::samplerNames(const std::vector<Texture>& textures)
 {
     std::vector<std::string> names;

@@ -39,7 +39,7 @@ class Mesh {
 public:
     Mesh(ShaderProgram* program, std::vector<Vertex> vertices, std::vector<GLuint> indices,
          std::vector<Texture> textures);
-    virtual ~Mesh();
+    virtual ~Mesh() = default;
     Mesh(const Mesh&) = delete;
     Mesh& operator=(const Mesh&) = delete;
 

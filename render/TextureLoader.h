@@ -2,8 +2,8 @@
 // 32-bit BGRA pixels and uploaded as GL_RGBA8, bottom row first (so texture
 // coordinate (0, 0) is the picture's bottom-left corner), with a full mipmap
 // chain (box-filtered when the picture is decoded; a cube map's chain is left
-// to glGenerateMipmap). The owners differ only in target, path echo and sampling parameters,
-// which the variant selects.
+// to glGenerateMipmap). The 2D loads differ only in path echo and sampling
+// parameters, which the variant selects.
 //
 // A missing or undecodable file never crashes: no pixels are touched and the
 // texture is created empty (0 x 0), which samples as incomplete. Nothing but

@@ -42,13 +42,6 @@ SkyBox::SkyBox(const ShaderProgram& shader) : shader_(shader)
     cubeMapTexture_ = GlTexture(loadCubeMapFiles(facePaths()));
 }
 
-SkyBox::~SkyBox()
-{
-    vertexBuffer_.reset();
-    vertexArray_.reset();
-    cubeMapTexture_.reset();
-}
-
 void SkyBox::draw() const
 {
     glBindVertexArray(vertexArray_.get());

@@ -18,7 +18,7 @@ class SkyBox {
 public:
     // Builds the cube and loads the six faces; shader must outlive the sky box.
     explicit SkyBox(const ShaderProgram& shader);
-    virtual ~SkyBox();
+    virtual ~SkyBox() = default;
     SkyBox(const SkyBox&) = delete;
     SkyBox& operator=(const SkyBox&) = delete;
 
