@@ -13,6 +13,8 @@ void deleteGlName(GlKind kind, GLuint name)
     case GlKind::Texture: glDeleteTextures(1, &name); break;
     case GlKind::Framebuffer: glDeleteFramebuffers(1, &name); break;
     case GlKind::Renderbuffer: glDeleteRenderbuffers(1, &name); break;
+    case GlKind::Program: glDeleteProgram(name); break;
+    case GlKind::Shader: glDeleteShader(name); break;
     }
 }
 
@@ -25,6 +27,8 @@ GLuint generateGlName(GlKind kind)
     case GlKind::Texture: glGenTextures(1, &name); break;
     case GlKind::Framebuffer: glGenFramebuffers(1, &name); break;
     case GlKind::Renderbuffer: glGenRenderbuffers(1, &name); break;
+    case GlKind::Program: name = glCreateProgram(); break;
+    case GlKind::Shader: break; // needs its type: GlShader(glCreateShader(type))
     }
     return name;
 }

@@ -8,7 +8,9 @@
 
 namespace Skyhog {
 
-enum class GlKind { Buffer, VertexArray, Texture, Framebuffer, Renderbuffer };
+// Program and Shader names come from glCreateProgram / glCreateShader (the
+// latter needs a type), so generate() makes only the other kinds.
+enum class GlKind { Buffer, VertexArray, Texture, Framebuffer, Renderbuffer, Program, Shader };
 
 void deleteGlName(GlKind kind, GLuint name);
 
@@ -63,5 +65,7 @@ using GlVertexArray = GlHandle<GlKind::VertexArray>;
 using GlTexture = GlHandle<GlKind::Texture>;
 using GlFramebuffer = GlHandle<GlKind::Framebuffer>;
 using GlRenderbuffer = GlHandle<GlKind::Renderbuffer>;
+using GlProgram = GlHandle<GlKind::Program>;
+using GlShader = GlHandle<GlKind::Shader>;
 
 } // namespace Skyhog

@@ -242,6 +242,7 @@ std::vector<Texture> Model::texturesFor(const std::vector<std::string>& paths, c
         Texture texture{loadTextureFile(directory_ + "/" + path, TextureVariant::ModelMaterial), type, path};
         result.push_back(texture);
         loadedTextures_.push_back(texture);
+        ownedTextures_.emplace_back(texture.id);
     }
     return result;
 }

@@ -11,8 +11,8 @@
 // drawDepth() or updateModelMatrix(). Import failures end the process with
 // "Error AASIMP" and the importer's message; a file that imports but holds no
 // mesh with a face ends it with a line naming the file. Texture objects are cached per
-// model (one object per distinct material path) and live as long as the
-// context.
+// model (one object per distinct material path) and released with the model
+// while the context is current (abandoned with it otherwise).
 #pragma once
 #include "render/Mesh.h"
 #include "render/ShaderProgram.h"
@@ -101,6 +101,7 @@ private:
     std::string directory_;
     std::string sourcePath_;
     std::vector<Meshes::Texture> loadedTextures_;
+    std::vector<GlTexture> ownedTextures_; // the names in loadedTextures_, released with the model
     glm::mat4 modelMatrix_{1.0f};
     ShaderProgram* mainProgram_;
     ShaderProgram* depthProgram_;

@@ -1,7 +1,6 @@
 #include "render/ShaderProgram.h"
 
 #include "render/Fatal.h"
-#include "render/GlContext.h"
 
 #include <glm/gtc/type_ptr.hpp>
 
@@ -60,25 +59,18 @@ bool mentionsFragment(const std::string& log)
 ShaderProgram::ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath)
     : vertexPath_(vertexPath), fragmentPath_(fragmentPath)
 {
-    program_ = glCreateProgram();
-    if (program_ == 0) fatal("Error: Could not create program");
+    program_ = GlProgram::generate();
+    if (!program_) fatal("Error: Could not create program");
     vertexShader_ = compile(vertexPath, GL_VERTEX_SHADER);
     fragmentShader_ = compile(fragmentPath, GL_FRAGMENT_SHADER);
     link();
 }
 
-ShaderProgram::~ShaderProgram()
-{
-    if (!GlContext::alive()) return;
-    glDeleteProgram(program_);
-    glDeleteShader(vertexShader_);
-    glDeleteShader(fragmentShader_);
-}
-
-GLuint ShaderProgram::compile(const std::string& path, GLenum type)
+GlShader ShaderProgram::compile(const std::string& path, GLenum type)
 {
     const std::string source = readSource(path);
-    const GLuint shader = glCreateShader(type);
+    GlShader owner(glCreateShader(type));
+    const GLuint shader = owner.get();
     if (shader == 0) fatal("ERROR: Could not create shader, shadertype not supported");
     const char* text = source.c_str();
     glShaderSource(shader, 1, &text, nullptr);
@@ -91,21 +83,22 @@ GLuint ShaderProgram::compile(const std::string& path, GLenum type)
         note(shaderLog(shader));
         fatal("in shader file " + path);
     }
-    return shader;
+    return owner;
 }
 
 void ShaderProgram::link()
 {
-    glAttachShader(program_, vertexShader_);
-    glAttachShader(program_, fragmentShader_);
-    glLinkProgram(program_);
+    const GLuint program = program_.get();
+    glAttachShader(program, vertexShader_.get());
+    glAttachShader(program, fragmentShader_.get());
+    glLinkProgram(program);
 
     // A program that fails to link would draw nothing at all; stop with its log
     // instead of carrying a silently broken program into the game.
     GLint linked = GL_FALSE;
-    glGetProgramiv(program_, GL_LINK_STATUS, &linked);
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
     if (linked != GL_TRUE) {
-        const std::string log = programLog(program_);
+        const std::string log = programLog(program);
         note(mentionsFragment(log) ? "linking error Fragment" : "linking error Vertex");
         note(log);
         fatal("in shader files " + vertexPath_ + " and " + fragmentPath_);
@@ -114,12 +107,12 @@ void ShaderProgram::link()
 
 void ShaderProgram::use() const
 {
-    glUseProgram(program_);
+    glUseProgram(program_.get());
 }
 
 GLint ShaderProgram::uniformLocation(const char* name) const
 {
-    return glGetUniformLocation(program_, name);
+    return glGetUniformLocation(program_.get(), name);
 }
 
 void ShaderProgram::setMat4(const char* name, const glm::mat4& value) const

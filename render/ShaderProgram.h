@@ -6,6 +6,7 @@
 // with use() first. A location of -1 makes a set a no-op, as OpenGL defines.
 #pragma once
 #include "render/Gl.h"
+#include "render/GlHandle.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
@@ -17,14 +18,14 @@ namespace Skyhog {
 class ShaderProgram {
 public:
     ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath);
-    ~ShaderProgram();
+    ~ShaderProgram() = default;
     ShaderProgram(const ShaderProgram&) = delete;
     ShaderProgram& operator=(const ShaderProgram&) = delete;
 
     // Makes the program current (glUseProgram).
     void use() const;
     // The program object, for callers that query locations themselves.
-    GLuint program() const { return program_; }
+    GLuint program() const { return program_.get(); }
 
     GLint uniformLocation(const char* name) const;
     void setMat4(const char* name, const glm::mat4& value) const;
@@ -37,12 +38,12 @@ public:
     bool setSampler(const char* name, GLint unit) const;
 
 private:
-    GLuint compile(const std::string& path, GLenum type);
+    GlShader compile(const std::string& path, GLenum type);
     void link();
 
-    GLuint program_ = 0;
-    GLuint vertexShader_ = 0;
-    GLuint fragmentShader_ = 0;
+    GlProgram program_;
+    GlShader vertexShader_;
+    GlShader fragmentShader_;
     std::string vertexPath_;
     std::string fragmentPath_;
 };

@@ -262,12 +262,12 @@ TEST_F(ModelTest, TexturesAreSharedWithinAModelButNotBetweenModels)
     EXPECT_EQ(minFilter, GL_LINEAR_MIPMAP_LINEAR) << "the other model's textures are its own";
     glBindTexture(GL_TEXTURE_2D, 0);
 
-    // Destroying a model releases its meshes' buffers but not its textures.
+    // Destroying a model releases its meshes' buffers and the textures it loaded.
     const GLuint vertexArray = first->meshes()[0]->vertexArray();
     const GLuint shared = big[0].id;
     first.reset();
     EXPECT_FALSE(glIsVertexArray(vertexArray));
-    EXPECT_TRUE(glIsTexture(shared));
+    EXPECT_FALSE(glIsTexture(shared));
 }
 
 TEST_F(ModelTest, PathWithoutSlashIsItsOwnDirectory)
