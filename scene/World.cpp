@@ -49,7 +49,33 @@ World::Files World::files()
 World::World(const ShaderLibrary& shaders, int width, int height) : shaders_(shaders)
 {
     ShaderProgram* depth = shaders_.get("Depth");
+    loadPigAndSky();
+    for (const std::string& file : sceneryFiles()) {
+        Model& model = load(modelPath(file), "Shadow");
+        model.scale(glm::vec3(1.0f));
+        model.translate(Layout::SceneryOffset);
+        sceneModels_.push_back(&model);
+    }
+    island_ = std::make_unique<Island>(Identity, shaders_.get("Island"), depth, modelPath(Layout::IslandFile));
+    island_->scale(glm::vec3(1.0f));
+    island_->translate(Layout::SceneryOffset);
+    loadPeople();
 
+    water_ = std::make_unique<Water>(Identity, shaders_.get("Water"), shaders_.get("DebugWater"), depth,
+                                     modelPath(Layout::WaterFile), height, width);
+    water_->scale(glm::vec3(Layout::WaterScale));
+    water_->translate(Layout::WaterOffset);
+
+    lamp_ = std::make_unique<Lamp>(Identity, shaders_.get("Lamp"));
+
+    // Start-up decoded every file once; the copies are no longer needed.
+    Model::clearFileCache();
+    clearDecodedImageCache();
+    std::cout << "models loaded" << std::endl;
+}
+
+void World::loadPigAndSky()
+{
     Model& pig = load(modelPath(Layout::PigFile), "Shadow");
     pig.translate(Layout::PigOffset);
     pig.scale(glm::vec3(Layout::PigScale));
@@ -66,19 +92,10 @@ World::World(const ShaderLibrary& shaders, int width, int height) : shaders_(sha
         sceneModels_.push_back(&wing);
         wings_.push_back(&wing);
     }
+}
 
-    auto addScenery = [&](const std::string& relative) {
-        Model& model = load(modelPath(relative), "Shadow");
-        model.scale(glm::vec3(1.0f));
-        model.translate(Layout::SceneryOffset);
-        sceneModels_.push_back(&model);
-    };
-    for (const std::string& file : sceneryFiles()) addScenery(file);
-
-    island_ = std::make_unique<Island>(Identity, shaders_.get("Island"), depth, modelPath(Layout::IslandFile));
-    island_->scale(glm::vec3(1.0f));
-    island_->translate(Layout::SceneryOffset);
-
+void World::loadPeople()
+{
     for (int n = 1; n <= PersonCount; ++n) {
         Model& marker = load(modelPath(Layout::markerFile(n)), "Shadow");
         marker.translate(Layout::SceneryOffset);
@@ -96,20 +113,6 @@ World::World(const ShaderLibrary& shaders, int width, int height) : shaders_(sha
         person.updateModelMatrix();
         people_.push_back(&person);
     }
-
-    const int windowHeight = height;
-    const int windowWidth = width;
-    water_ = std::make_unique<Water>(Identity, shaders_.get("Water"), shaders_.get("DebugWater"), depth,
-                                     modelPath(Layout::WaterFile), windowHeight, windowWidth);
-    water_->scale(glm::vec3(Layout::WaterScale));
-    water_->translate(Layout::WaterOffset);
-
-    lamp_ = std::make_unique<Lamp>(Identity, shaders_.get("Lamp"));
-
-    // Start-up decoded every file once; the copies are no longer needed.
-    Model::clearFileCache();
-    clearDecodedImageCache();
-    std::cout << "models loaded" << std::endl;
 }
 
 World::~World() = default;

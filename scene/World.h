@@ -65,6 +65,10 @@ public:
 
 private:
     Model& load(const std::string& path, const char* mainProgram);
+    // The pig, the sky box right after it, then the two wings.
+    void loadPigAndSky();
+    // The thirteen markers, then a person on each.
+    void loadPeople();
 
     const ShaderLibrary& shaders_;
     std::vector<std::unique_ptr<Model>> owned_;

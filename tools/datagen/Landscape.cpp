@@ -158,7 +158,8 @@ Image paintBoatTexture() {
   return img;
 }
 
-Mesh boat() {
+// The hull, its flat transom and the deck, in the boat's own frame.
+Mesh boatHull() {
   Mesh b;
   Mesh hull = surface(
       12, 10,
@@ -190,7 +191,12 @@ Mesh boat() {
   deck.computeNormals(false);
   b.append(deck);
 
-  // Mast, boom and sails.
+  return b;
+}
+
+// Mast, boom, mainsail, jib and pennant, on the deck of boatHull().
+Mesh boatRig() {
+  Mesh b;
   const float mastZ = 3.0f, mastTop = 26.0f, boomY = hullSheer(0.6f) + 2.5f, boomEnd = -10.5f;
   b.append(tube([&](float t) { return glm::vec3(0, hullSheer(0.6f) - 0.5f + (mastTop - hullSheer(0.6f) + 0.5f) * t, mastZ); },
                 [](float t) { return 0.38f - 0.12f * t; }, 6, 1, kWood, true));
@@ -232,6 +238,12 @@ Mesh boat() {
   pennant.addBackFaces(kSheetApart);
   b.append(pennant);
 
+  return b;
+}
+
+Mesh boat() {
+  Mesh b = boatHull();
+  b.append(boatRig());
   glm::mat4 place = glm::translate(glm::mat4(1), worldToScenery(kBoatPosition)) *
                     glm::rotate(glm::mat4(1), kBoatHeading, glm::vec3(0, 1, 0));
   b.transform(place);

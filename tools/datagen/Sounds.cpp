@@ -225,6 +225,25 @@ float swell(float phase) {
   return 0.25f + 0.5f * crash(3 * phase) + 0.25f * crash(2 * phase + 0.4f) + 0.15f * crash(5 * phase + 0.7f);
 }
 
+// Kick, snare and hats for bars 0..lastBar; the last bar holds one kick and a crash.
+void addDrums(std::vector<float>& drums, std::vector<float>& hats, int lastBar) {
+  Rng rng(0xD5035u);
+  for (int bar = 0; bar <= lastBar; ++bar) {
+    float at = bar * 4 * kBeat;
+    if (bar == 0 || bar == 8 || bar == lastBar) addNoiseHit(hats, at, 1.6f, 0.5f, 0.12f, 0, rng, true);
+    if (bar == lastBar) {
+      addKick(drums, at);
+      continue;
+    }
+    addKick(drums, at);
+    addKick(drums, at + 2 * kBeat);
+    if (bar % 4 == 3) addKick(drums, at + 2.5f * kBeat);
+    addNoiseHit(drums, at + kBeat, 0.2f, 0.05f, 0.22f, 190, rng, false);
+    addNoiseHit(drums, at + 3 * kBeat, 0.2f, 0.05f, 0.22f, 190, rng, false);
+    for (int e = 0; e < 8; ++e) addNoiseHit(hats, at + e * 0.5f * kBeat, 0.06f, 0.015f, e % 2 ? 0.09f : 0.05f, 0, rng, true);
+  }
+}
+
 } // namespace
 
 Clip introTune() {
@@ -258,21 +277,7 @@ Clip introTune() {
       addPad(pad, beat * kBeat, (ending ? 3.0f : c.beats) * kBeat, midiToHz(static_cast<float>(tone)));
     beat += c.beats;
   }
-  Rng rng(0xD5035u);
-  for (int bar = 0; bar <= lastBar; ++bar) {
-    float at = bar * 4 * kBeat;
-    if (bar == 0 || bar == 8 || bar == lastBar) addNoiseHit(hats, at, 1.6f, 0.5f, 0.12f, 0, rng, true);
-    if (bar == lastBar) {
-      addKick(drums, at);
-      continue;
-    }
-    addKick(drums, at);
-    addKick(drums, at + 2 * kBeat);
-    if (bar % 4 == 3) addKick(drums, at + 2.5f * kBeat);
-    addNoiseHit(drums, at + kBeat, 0.2f, 0.05f, 0.22f, 190, rng, false);
-    addNoiseHit(drums, at + 3 * kBeat, 0.2f, 0.05f, 0.22f, 190, rng, false);
-    for (int e = 0; e < 8; ++e) addNoiseHit(hats, at + e * 0.5f * kBeat, 0.06f, 0.015f, e % 2 ? 0.09f : 0.05f, 0, rng, true);
-  }
+  addDrums(drums, hats, lastBar);
 
   // A soft echo on the melody, alternating sides.
   const int delay = static_cast<int>(0.75f * kBeat * kRate);
