@@ -17,7 +17,7 @@ glm::vec3 PassEye::right() const
     return glm::normalize(glm::cross(target - eye, up));
 }
 
-CameraRig::CameraRig(const Scene::Model& pig) : pig_(pig)
+CameraRig::CameraRig(const Scene::Placed& pig) : pig_(pig)
 {
     const glm::vec4 t = pig.modelMatrix()[3];
     position_ = glm::vec3(t.x, t.y, -t.z); // replaced by the first update()

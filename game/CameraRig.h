@@ -5,7 +5,7 @@
 // Call order per pass: update() first (it follows the pig or consumes the
 // free-flight displacement), then the view and eye queries.
 #pragma once
-#include "render/Model.h"
+#include "render/Placed.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
@@ -28,7 +28,7 @@ public:
     static constexpr float ChaseDistance = 4.0f;
     static constexpr float MouseSensitivity = 0.05f;
 
-    explicit CameraRig(const Scene::Model& pig);
+    explicit CameraRig(const Scene::Placed& pig);
 
     // Follows the pig, or in free flight applies and clears the pending displacement.
     void update();
@@ -63,7 +63,7 @@ private:
     glm::vec3 front_{0.0f, 0.0f, 1.0f};
     glm::vec3 up_{0.0f, 1.0f, 0.0f};
     glm::vec3 pending_{0.0f};
-    const Scene::Model& pig_;
+    const Scene::Placed& pig_; // the pig model it follows
     float yaw_ = -90.0f;
     float pitch_ = 0.0f;
     float lastX_ = 512.0f;

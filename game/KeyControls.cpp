@@ -19,15 +19,16 @@ glm::vec3 horizontal(const glm::vec3& v)
 
 TextureFilters filtersFor(int mipmapMode, bool linearFiltering)
 {
+    namespace F = TextureFilter;
     switch (mipmapMode) {
     case MipmapMode::Linear:
-        return linearFiltering ? TextureFilters{GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR}
-                               : TextureFilters{GL_NEAREST_MIPMAP_LINEAR, GL_NEAREST};
+        return linearFiltering ? TextureFilters{F::LinearMipmapLinear, F::Linear}
+                               : TextureFilters{F::NearestMipmapLinear, F::Nearest};
     case MipmapMode::Nearest:
-        return linearFiltering ? TextureFilters{GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR}
-                               : TextureFilters{GL_NEAREST_MIPMAP_NEAREST, GL_NEAREST};
+        return linearFiltering ? TextureFilters{F::LinearMipmapNearest, F::Linear}
+                               : TextureFilters{F::NearestMipmapNearest, F::Nearest};
     default:
-        return linearFiltering ? TextureFilters{GL_LINEAR, GL_LINEAR} : TextureFilters{GL_NEAREST, GL_NEAREST};
+        return linearFiltering ? TextureFilters{F::Linear, F::Linear} : TextureFilters{F::Nearest, F::Nearest};
     }
 }
 

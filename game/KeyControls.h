@@ -8,15 +8,15 @@
 // held, measured from the last action time truncated to whole seconds.
 #pragma once
 #include "game/KeyState.h"
-#include "render/Gl.h"
+#include "render/TextureFilter.h"
 
 #include <glm/vec3.hpp>
 
 namespace Skyhog::Game {
 
 struct TextureFilters {
-    GLint minFilter = GL_LINEAR;
-    GLint magFilter = GL_LINEAR;
+    int minFilter = TextureFilter::Linear;
+    int magFilter = TextureFilter::Linear;
     bool operator==(const TextureFilters&) const = default;
 };
 

@@ -15,6 +15,7 @@
 // while the context is current (abandoned with it otherwise).
 #pragma once
 #include "render/Mesh.h"
+#include "render/Placed.h"
 #include "render/ShaderProgram.h"
 
 #include <glm/mat4x4.hpp>
@@ -28,7 +29,7 @@ struct aiString;
 
 namespace Skyhog::Scene {
 
-class Model {
+class Model : public Placed {
 public:
     // Loads the file at path; the meshes are laid out for mainProgram.
     Model(const glm::mat4& placement, ShaderProgram* mainProgram, ShaderProgram* depthProgram,
@@ -51,7 +52,7 @@ public:
     // Draws every mesh's triangles with the depth program and the matrix without the pose.
     void drawDepth();
 
-    glm::mat4 modelMatrix() const { return modelMatrix_; }
+    glm::mat4 modelMatrix() const override { return modelMatrix_; }
     ShaderProgram* mainProgram() const { return mainProgram_; }
     ShaderProgram* depthProgram() const { return depthProgram_; }
     int drawnMeshCount() const { return drawnMeshCount_; }

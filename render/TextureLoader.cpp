@@ -1,5 +1,7 @@
 #include "render/TextureLoader.h"
 
+#include "render/TextureFilter.h"
+
 #include <FreeImage.h>
 
 #include <algorithm>
@@ -10,6 +12,13 @@
 #include <vector>
 
 namespace Skyhog {
+
+static_assert(TextureFilter::Nearest == GL_NEAREST && TextureFilter::Linear == GL_LINEAR);
+static_assert(TextureFilter::NearestMipmapNearest == GL_NEAREST_MIPMAP_NEAREST &&
+              TextureFilter::LinearMipmapNearest == GL_LINEAR_MIPMAP_NEAREST &&
+              TextureFilter::NearestMipmapLinear == GL_NEAREST_MIPMAP_LINEAR &&
+              TextureFilter::LinearMipmapLinear == GL_LINEAR_MIPMAP_LINEAR);
+
 namespace {
 
 // One level of a picture in FreeImage's 32-bit layout (BGRA, bottom row

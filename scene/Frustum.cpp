@@ -1,7 +1,5 @@
 #include "scene/Frustum.h"
 
-#include "render/Model.h"
-
 #include <glm/geometric.hpp>
 #include <glm/vec4.hpp>
 
@@ -87,14 +85,6 @@ int Frustum::test(const glm::mat4& modelMatrix, const glm::vec3& localMin, const
         if (allOutside) return Outside;
     }
     return Inside;
-}
-
-int Frustum::test(Scene::Model& model) const
-{
-    // Other code reads the model's remembered world corners (size, centre).
-    model.worldMin();
-    model.worldMax();
-    return test(model.modelMatrix(), glm::vec3(model.localMin()), glm::vec3(model.localMax()));
 }
 
 } // namespace Skyhog::Helper

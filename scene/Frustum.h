@@ -43,7 +43,8 @@ public:
 
     // Outside when the box [localMin, localMax] carried by modelMatrix lies beyond one plane, else Inside.
     int test(const glm::mat4& modelMatrix, const glm::vec3& localMin, const glm::vec3& localMax) const;
-    // The same for a model's loaded box and stored matrix; also refreshes the world corners it remembers.
+    // The same for a model's loaded box and stored matrix; also refreshes the world corners it remembers
+    // (defined in FrustumModel.cpp, with the scene library).
     int test(Scene::Model& model) const;
 
     // Near corners then far corners, each top right, top left, bottom right, bottom left.

@@ -6,6 +6,7 @@
 #include "game/WingFlap.h"
 #include "tests/game/TestModels.h"
 
+#include <GL/glcorearb.h> // the filter values the controls must hand to OpenGL
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
 
@@ -30,9 +31,7 @@ void expectNear(const glm::vec3& actual, const glm::vec3& expected, float tolera
 // Places a pig like the game's: translation (0, 28, 5), scale 0.8.
 void place(BareModel& pig)
 {
-    pig.translate({0.0f, 28.0f, 5.0f});
-    pig.scale(glm::vec3(0.8f));
-    pig.updateModelMatrix();
+    pig.place({0.0f, 28.0f, 5.0f}, 0.8f);
 }
 
 KeyState keysHeld(std::initializer_list<int> held)
