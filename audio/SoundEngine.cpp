@@ -55,7 +55,7 @@ std::size_t SoundEngine::voiceCount() const
 
 std::size_t SoundEngine::maxVoices()
 {
-    return VoiceThread::kMaxVoices;
+    return VoiceThread::MaxVoices;
 }
 
 std::size_t SoundEngine::decodedFileCount()

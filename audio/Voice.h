@@ -29,9 +29,9 @@ public:
     bool update();
     bool loops() const { return loop_; }
 
-    // Each stream buffer holds this much sound; the queue holds kStreamBuffers.
-    static constexpr double kStreamBufferSeconds = 0.25;
-    static constexpr int kStreamBuffers = 4;
+    // Each stream buffer holds this much sound; the queue holds StreamBuffers.
+    static constexpr double StreamBufferSeconds = 0.25;
+    static constexpr int StreamBuffers = 4;
 
 private:
     Voice(unsigned source, bool loop);
@@ -47,7 +47,7 @@ private:
 
     // Streaming only.
     std::unique_ptr<SoundFile> file_;
-    std::array<unsigned, kStreamBuffers> buffers_{};
+    std::array<unsigned, StreamBuffers> buffers_{};
     std::vector<unsigned> spare_; // buffers not queued on the source
     std::vector<std::int16_t> pcm_;
     bool ended_ = false; // the file has been read to its end for good

@@ -122,7 +122,7 @@ void VoiceThread::run()
         if (voices_.empty())
             wake_.wait(lock, hasWork);
         else
-            wake_.wait_for(lock, kPollInterval, hasWork);
+            wake_.wait_for(lock, PollInterval, hasWork);
         if (quit_) break;
         requests.swap(requests_);
         stops.swap(stops_);
@@ -164,7 +164,7 @@ bool VoiceThread::start(const Request& request, std::vector<std::uint64_t>& ende
     const SoundCache::Sound sound = device_->cache().resolve(request.path, opened);
     if (sound.kind == SoundCache::Sound::Kind::Failed) return false;
 
-    if (voices_.size() >= kMaxVoices) {
+    if (voices_.size() >= MaxVoices) {
         // Make room by cutting off the oldest one-shot; loops (music, the sea)
         // are never cut for an effect.
         const auto oldest = std::find_if(voices_.begin(), voices_.end(),

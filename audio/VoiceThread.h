@@ -39,9 +39,9 @@ public:
     std::size_t voiceCount() const;
 
     // Voices one engine keeps at most; past that the oldest one-shot is cut off.
-    static constexpr std::size_t kMaxVoices = 64;
+    static constexpr std::size_t MaxVoices = 64;
     // How often the worker looks at its voices while any is playing.
-    static constexpr std::chrono::milliseconds kPollInterval{20};
+    static constexpr std::chrono::milliseconds PollInterval{20};
 
 private:
     struct Request {

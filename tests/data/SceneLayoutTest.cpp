@@ -37,7 +37,7 @@ class Scene : public testing::Test {
 protected:
   static void SetUpTestSuite() {
     island_ = new ModelData(loadModel("Models/Ground/islandOnly.obj"));
-    for (int i = 1; i <= kPeopleCount; ++i) {
+    for (int i = 1; i <= PeopleCount; ++i) {
       ModelData marker = loadModel("Models/Positions/position" + std::to_string(i) + ".obj");
       spots_.push_back(marker.loaded ? sceneryToWorld(marker.lo) : glm::vec3(1e9f));
     }
@@ -58,14 +58,14 @@ std::vector<glm::vec3> Scene::spots_;
 TEST_F(Scene, WaterPlaneSitsAtTheWaterLevelAndReachesPastTheFarPlane) {
   ModelData water = loadModel("Models/Ground/water.obj");
   ASSERT_TRUE(water.loaded);
-  EXPECT_FLOAT_EQ(kWaterFileY, 0.546875f);
+  EXPECT_FLOAT_EQ(WaterFileY, 0.546875f);
   for (const glm::vec3& p : water.last().positions)
-    EXPECT_NEAR(kWaterFileScale * p.y + kWaterFileOffsetY, kWaterLevel, 1e-3f);
+    EXPECT_NEAR(WaterFileScale * p.y + WaterFileOffsetY, WaterLevel, 1e-3f);
   // The camera starts near (0, 3.85, -3) and sees 100 units far.
-  EXPECT_LE(kWaterFileScale * water.lo.x, -128.0f);
-  EXPECT_LE(kWaterFileScale * water.lo.z, -128.0f);
-  EXPECT_GE(kWaterFileScale * water.hi.x, 128.0f);
-  EXPECT_GE(kWaterFileScale * water.hi.z, 128.0f);
+  EXPECT_LE(WaterFileScale * water.lo.x, -128.0f);
+  EXPECT_LE(WaterFileScale * water.lo.z, -128.0f);
+  EXPECT_GE(WaterFileScale * water.hi.x, 128.0f);
+  EXPECT_GE(WaterFileScale * water.hi.z, 128.0f);
   for (const glm::vec3& n : water.last().normals) EXPECT_GT(n.y, 0.99f);
   float uvSpan = 0;
   for (const glm::vec2& uv : water.last().uvs) uvSpan = std::max(uvSpan, uv.x);
@@ -95,7 +95,7 @@ TEST_F(Scene, IslandIsAGentleSandyDomeAheadOfTheStart) {
   glm::vec2 lo(1e9f), hi(-1e9f);
   for (const glm::vec3& p : islandMesh().positions) {
     glm::vec3 w = sceneryToWorld(p);
-    if (w.y < kWaterLevel) continue;
+    if (w.y < WaterLevel) continue;
     lo = glm::min(lo, glm::vec2(w.x, w.z));
     hi = glm::max(hi, glm::vec2(w.x, w.z));
   }
@@ -112,7 +112,7 @@ TEST_F(Scene, IslandMeshFollowsTheLayoutHeights) {
   for (float a = 0; a < 6.28f; a += 0.37f)
     for (float f : {0.0f, 0.3f, 0.6f, 0.9f, 1.2f}) {
       float r = coastRadius(a) * f;
-      float x = kIslandCentre.x + r * std::cos(a), z = kIslandCentre.y + r * std::sin(a);
+      float x = IslandCentre.x + r * std::cos(a), z = IslandCentre.y + r * std::sin(a);
       std::optional<float> h = surfaceHeight(islandMesh(), x, z);
       ASSERT_TRUE(h.has_value()) << x << ", " << z;
       EXPECT_NEAR(*h, islandHeight(x, z), f > 1 ? 0.15f : 0.05f) << x << ", " << z;
@@ -120,27 +120,27 @@ TEST_F(Scene, IslandMeshFollowsTheLayoutHeights) {
 }
 
 TEST_F(Scene, PeopleStandOnTheSandAboveTheWaterAndSpreadOut) {
-  ASSERT_EQ(spots_.size(), static_cast<size_t>(kPeopleCount));
-  for (int i = 0; i < kPeopleCount; ++i) {
+  ASSERT_EQ(spots_.size(), static_cast<size_t>(PeopleCount));
+  for (int i = 0; i < PeopleCount; ++i) {
     SCOPED_TRACE("position" + std::to_string(i + 1));
     const glm::vec3& feet = spots_[i];
     EXPECT_NEAR(glm::distance(feet, personWorldPosition(i)), 0.0f, 1e-3f);
     std::optional<float> ground = surfaceHeight(islandMesh(), feet.x, feet.z);
     ASSERT_TRUE(ground.has_value());
     EXPECT_NEAR(feet.y, *ground, 0.03f);
-    EXPECT_GT(feet.y, kWaterLevel + 0.3f);
+    EXPECT_GT(feet.y, WaterLevel + 0.3f);
     EXPECT_LT(islandFraction(feet.x, feet.z), 0.85f);
     for (int j = 0; j < i; ++j) EXPECT_GT(glm::distance(feet, spots_[j]), 3.0f) << "too close to position" << j + 1;
   }
   // Spread over the island rather than bunched on one side.
   glm::vec3 mean(0);
   for (const glm::vec3& s : spots_) mean += s / static_cast<float>(spots_.size());
-  EXPECT_LT(glm::distance(glm::vec2(mean.x, mean.z), kIslandCentre), 3.0f);
+  EXPECT_LT(glm::distance(glm::vec2(mean.x, mean.z), IslandCentre), 3.0f);
 }
 
 TEST_F(Scene, PalmsGrowFromTheSandClearOfThePeople) {
   std::set<std::string> distinct;
-  for (int i = 1; i <= kPalmCount; ++i) {
+  for (int i = 1; i <= PalmCount; ++i) {
     std::string file = "Models/Landscape/Palms/palm" + std::to_string(i) + ".obj";
     SCOPED_TRACE(file);
     ModelData palm = loadModel(file);
@@ -155,7 +155,7 @@ TEST_F(Scene, PalmsGrowFromTheSandClearOfThePeople) {
     ASSERT_TRUE(ground.has_value());
     EXPECT_LE(foot.y, *ground + 0.02f) << "floating above the sand";
     EXPECT_GE(foot.y, *ground - 0.5f) << "buried too deep";
-    EXPECT_GT(*ground, kWaterLevel);
+    EXPECT_GT(*ground, WaterLevel);
     float height = worldHi(palm).y - *ground;
     EXPECT_GE(height, 2.3f);
     EXPECT_LE(height, 4.2f);
@@ -163,18 +163,18 @@ TEST_F(Scene, PalmsGrowFromTheSandClearOfThePeople) {
       EXPECT_GT(glm::distance(glm::vec2(foot.x, foot.z), glm::vec2(person.x, person.z)), 1.5f);
     expectInsideShadowBox(palm, file);
   }
-  EXPECT_EQ(distinct.size(), static_cast<size_t>(kPalmCount)) << "every palm should be its own tree";
+  EXPECT_EQ(distinct.size(), static_cast<size_t>(PalmCount)) << "every palm should be its own tree";
 }
 
 TEST_F(Scene, BoatFloatsAtTheWaterlineClearOfTheIsland) {
   ModelData boat = loadModel("Models/Landscape/boatyMcBoatface.obj");
   ASSERT_TRUE(boat.loaded);
-  EXPECT_LT(worldLo(boat).y, kWaterLevel - 0.2f);
-  EXPECT_GT(worldLo(boat).y, kWaterLevel - 1.5f);
-  EXPECT_GT(worldHi(boat).y, kWaterLevel + 2.0f) << "the sail should stand up";
+  EXPECT_LT(worldLo(boat).y, WaterLevel - 0.2f);
+  EXPECT_GT(worldLo(boat).y, WaterLevel - 1.5f);
+  EXPECT_GT(worldHi(boat).y, WaterLevel + 2.0f) << "the sail should stand up";
   expectInsideShadowBox(boat, "boat");
   glm::vec3 centre = (worldLo(boat) + worldHi(boat)) * 0.5f;
-  EXPECT_LT(glm::distance(glm::vec2(centre.x, centre.z), kIslandCentre), 30.0f) << "near the island";
+  EXPECT_LT(glm::distance(glm::vec2(centre.x, centre.z), IslandCentre), 30.0f) << "near the island";
   // The hull stays in open water: the sea bed under it is deeper than its keel.
   for (const MeshData& m : boat.meshes)
     for (const glm::vec3& p : m.positions) {
@@ -184,7 +184,7 @@ TEST_F(Scene, BoatFloatsAtTheWaterlineClearOfTheIsland) {
 }
 
 TEST_F(Scene, MarkersAreTinyAndEverythingFitsTheShadowBox) {
-  for (int i = 1; i <= kPeopleCount; ++i) {
+  for (int i = 1; i <= PeopleCount; ++i) {
     ModelData marker = loadModel("Models/Positions/position" + std::to_string(i) + ".obj");
     ASSERT_TRUE(marker.loaded);
     EXPECT_LT(glm::length(marker.hi - marker.lo), 1.0f);

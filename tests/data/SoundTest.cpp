@@ -59,12 +59,12 @@ float rms(const std::vector<float>& s, size_t from, size_t count) {
 float pitchAt(const std::vector<float>& s, size_t from, size_t length) {
   int best = 0;
   double bestScore = -1;
-  for (int lag = kSampleRate / 500; lag <= kSampleRate / 125; ++lag) {
+  for (int lag = SampleRate / 500; lag <= SampleRate / 125; ++lag) {
     double score = 0;
     for (size_t i = from; i < from + length; ++i) score += double(s[i]) * s[i + lag];
     if (score > bestScore) bestScore = score, best = lag;
   }
-  return static_cast<float>(kSampleRate) / best;
+  return static_cast<float>(SampleRate) / best;
 }
 
 TEST(Sounds, DecodeAtTheirIntendedLengthsWithoutClipping) {
@@ -73,9 +73,9 @@ TEST(Sounds, DecodeAtTheirIntendedLengthsWithoutClipping) {
     int frames;
     double shortest, longest; // seconds
   } sounds[] = {
-      {"Sounds/Intro.mp3", kIntroFrames, 20, 40},
-      {"Sounds/waves.mp3", kWavesFrames, 5, 15},
-      {"Sounds/pain.mp3", kPainFrames, 0.2, 1},
+      {"Sounds/Intro.mp3", IntroFrames, 20, 40},
+      {"Sounds/waves.mp3", WavesFrames, 5, 15},
+      {"Sounds/pain.mp3", PainFrames, 0.2, 1},
   };
   for (const auto& s : sounds) {
     SCOPED_TRACE(s.file);

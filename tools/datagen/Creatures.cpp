@@ -15,28 +15,28 @@ using layout::modelFile;
 using layout::ModelFile;
 namespace game = layout::game;
 
-constexpr float kPi = 3.14159265f;
+constexpr float Pi = 3.14159265f;
 
 // ---------------------------------------------------------------- the pig --
 // The pig's picture is an atlas: one material keeps the whole pig in one mesh.
-const UvRect kPigSkin{{0.0f, 0.0f}, {0.5f, 1.0f}};
-const UvRect kPigSnout{{0.5f, 0.5f}, {1.0f, 1.0f}};
-const UvRect kPigDark{{0.5f, 0.0f}, {0.75f, 0.5f}};
-const UvRect kPigWhite{{0.75f, 0.0f}, {1.0f, 0.25f}};
-const UvRect kPigEar{{0.75f, 0.25f}, {1.0f, 0.5f}};
+const UvRect PigSkin{{0.0f, 0.0f}, {0.5f, 1.0f}};
+const UvRect PigSnout{{0.5f, 0.5f}, {1.0f, 1.0f}};
+const UvRect PigDark{{0.5f, 0.0f}, {0.75f, 0.5f}};
+const UvRect PigWhite{{0.75f, 0.0f}, {1.0f, 0.25f}};
+const UvRect PigEar{{0.75f, 0.25f}, {1.0f, 0.5f}};
 // The snout's rim uses a band at the bottom of the snout square, clear of the nostrils.
-const UvRect kPigSnoutRim{{0.52f, 0.52f}, {0.98f, 0.6f}};
+const UvRect PigSnoutRim{{0.52f, 0.52f}, {0.98f, 0.6f}};
 
 Image paintPigTexture() {
   Image img(256, 256);
   const glm::vec3 skin = rgb(252, 176, 188);
-  img.paintUv(kPigSkin, [&](glm::vec2 l, glm::vec2) {
+  img.paintUv(PigSkin, [&](glm::vec2 l, glm::vec2) {
     glm::vec3 c = vary(skin, l * glm::vec2(6, 12), 11u, 0.05f);
     // A few faint freckles of deeper pink.
     float spots = smoothstep(0.55f, 0.75f, noise2(l.x * 20, l.y * 40, 12u));
     return mixColour(c, rgb(232, 140, 158), 0.5f * spots);
   });
-  img.paintUv(kPigSnout, [&](glm::vec2 l, glm::vec2) {
+  img.paintUv(PigSnout, [&](glm::vec2 l, glm::vec2) {
     glm::vec3 c = vary(rgb(236, 140, 160), l * 8.0f, 13u, 0.05f);
     for (float side : {-1.0f, 1.0f}) {
       glm::vec2 d = (l - glm::vec2(0.5f + side * 0.14f, 0.55f)) / glm::vec2(0.07f, 0.12f);
@@ -45,9 +45,9 @@ Image paintPigTexture() {
     }
     return c;
   });
-  img.paintUv(kPigDark, [&](glm::vec2 l, glm::vec2) { return vary(rgb(34, 24, 28), l * 6.0f, 14u, 0.1f); });
-  img.paintUv(kPigWhite, [&](glm::vec2 l, glm::vec2) { return vary(rgb(250, 248, 246), l * 4.0f, 15u, 0.02f); });
-  img.paintUv(kPigEar, [&](glm::vec2 l, glm::vec2) { return vary(rgb(240, 150, 166), l * 5.0f, 16u, 0.05f); });
+  img.paintUv(PigDark, [&](glm::vec2 l, glm::vec2) { return vary(rgb(34, 24, 28), l * 6.0f, 14u, 0.1f); });
+  img.paintUv(PigWhite, [&](glm::vec2 l, glm::vec2) { return vary(rgb(250, 248, 246), l * 4.0f, 15u, 0.02f); });
+  img.paintUv(PigEar, [&](glm::vec2 l, glm::vec2) { return vary(rgb(240, 150, 166), l * 5.0f, 16u, 0.05f); });
   return img;
 }
 
@@ -55,10 +55,10 @@ Image paintPigTexture() {
 // so that the wing roots, inside the body at the shoulders, lie on the file's
 // z axis: the game rocks each wing about that axis, so a wing turns about its
 // own joint and stays in its shoulder.
-constexpr float kPigShrink = 0.66f;
-constexpr float kWingRootY = 0.6f; // design units
+constexpr float PigShrink = 0.66f;
+constexpr float WingRootY = 0.6f; // design units
 glm::mat4 pigFrame() {
-  return glm::scale(glm::mat4(1), glm::vec3(kPigShrink)) * glm::translate(glm::mat4(1), glm::vec3(0, -kWingRootY, 0));
+  return glm::scale(glm::mat4(1), glm::vec3(PigShrink)) * glm::translate(glm::mat4(1), glm::vec3(0, -WingRootY, 0));
 }
 
 // A round barrel of a body, fuller at the rump (which is what the chase camera
@@ -67,16 +67,16 @@ Mesh pigBodyAndHead() {
   Mesh body = surface(
       18, 10,
       [](float u, float v) {
-        float lon = -kPi + 2 * kPi * u, lat = -kPi / 2 + kPi * v;
+        float lon = -Pi + 2 * Pi * u, lat = -Pi / 2 + Pi * v;
         float c = (v <= 0 || v >= 1) ? 0.0f : std::cos(lat);
         float s = v <= 0 ? -1.0f : (v >= 1 ? 1.0f : std::sin(lat));
         float z = 3.5f * c * std::cos(lon);
         float fuller = 1.0f + 0.1f * (1.0f - z / 3.5f) * 0.5f;
         return glm::vec3(2.6f * fuller * c * std::sin(lon), 2.4f * fuller * s, z - 0.4f);
       },
-      kPigSkin, true);
+      PigSkin, true);
   body.computeNormals(true);
-  body.append(ellipsoid({0, 1.05f, 2.95f}, {1.75f, 1.7f, 1.6f}, 14, 8, kPigSkin));
+  body.append(ellipsoid({0, 1.05f, 2.95f}, {1.75f, 1.7f, 1.6f}, 14, 8, PigSkin));
   return body;
 }
 
@@ -84,13 +84,13 @@ Mesh pigBodyAndHead() {
 Mesh pigSnout() {
   const float snoutY = 0.7f, snoutBack = 3.9f, snoutFront = 4.95f;
   Mesh snout = tube([&](float t) { return glm::vec3(0, snoutY, snoutBack + (snoutFront - snoutBack) * t); },
-                    [](float t) { return 0.85f - 0.05f * t; }, 14, 1, kPigSnoutRim, false);
+                    [](float t) { return 0.85f - 0.05f * t; }, 14, 1, PigSnoutRim, false);
   Mesh disc;
-  uint32_t middle = disc.addVertex({0, snoutY, snoutFront}, kPigSnout.at(0.5f, 0.5f));
+  uint32_t middle = disc.addVertex({0, snoutY, snoutFront}, PigSnout.at(0.5f, 0.5f));
   for (int i = 0; i < 14; ++i) {
-    float a = 2 * kPi * i / 14;
+    float a = 2 * Pi * i / 14;
     glm::vec2 d(std::cos(a), std::sin(a));
-    disc.addVertex({0.8f * d.x, snoutY + 0.8f * d.y, snoutFront}, kPigSnout.at(0.5f + 0.46f * d.x, 0.5f + 0.46f * d.y));
+    disc.addVertex({0.8f * d.x, snoutY + 0.8f * d.y, snoutFront}, PigSnout.at(0.5f + 0.46f * d.x, 0.5f + 0.46f * d.y));
   }
   for (uint32_t i = 0; i < 14; ++i) disc.addTriangle(middle, 1 + i, 1 + (i + 1) % 14);
   disc.computeNormals(false);
@@ -102,8 +102,8 @@ Mesh pigSnout() {
 Mesh pigSide(float side) {
   Mesh part;
   // Eyes: a white ball with a dark pupil looking forward and a little out.
-  part.append(ellipsoid({side * 0.68f, 1.6f, 4.25f}, {0.32f, 0.38f, 0.28f}, 8, 5, kPigWhite));
-  part.append(ellipsoid({side * 0.72f, 1.65f, 4.49f}, {0.16f, 0.2f, 0.1f}, 6, 4, kPigDark));
+  part.append(ellipsoid({side * 0.68f, 1.6f, 4.25f}, {0.32f, 0.38f, 0.28f}, 8, 5, PigWhite));
+  part.append(ellipsoid({side * 0.72f, 1.65f, 4.49f}, {0.16f, 0.2f, 0.1f}, 6, 4, PigDark));
 
   // Ears: pointed flaps standing up from the top of the head, tips flopping forward.
   glm::vec3 baseIn(side * 0.4f, 2.6f, 2.4f), baseOut(side * 1.4f, 2.1f, 3.0f), tip(side * 1.45f, 3.9f, 3.7f);
@@ -112,11 +112,11 @@ Mesh pigSide(float side) {
       [&](float u, float v) {
         glm::vec3 base = baseIn + (baseOut - baseIn) * u;
         glm::vec3 p = base + (tip - base) * v;
-        p.z += 0.25f * std::sin(kPi * u) * (1 - v) + 0.35f * v * v;
+        p.z += 0.25f * std::sin(Pi * u) * (1 - v) + 0.35f * v * v;
         p.y -= 0.25f * v * v;
         return p;
       },
-      kPigEar);
+      PigEar);
   ear.computeNormals(true);
   ear.addBackFaces(0.02f);
   part.append(ear);
@@ -125,9 +125,9 @@ Mesh pigSide(float side) {
   for (float hipZ : {1.5f, -2.3f}) {
     glm::vec3 hip(side * 1.3f, -1.4f, hipZ);
     part.append(tube([&](float t) { return hip + glm::vec3(0, -1.25f * t, 0); },
-                     [](float t) { return 0.48f - 0.05f * t; }, 8, 1, kPigSkin, false));
+                     [](float t) { return 0.48f - 0.05f * t; }, 8, 1, PigSkin, false));
     part.append(tube([&](float t) { return hip + glm::vec3(0, -1.25f - 0.35f * t, 0); }, [](float) { return 0.43f; },
-                     8, 1, kPigDark, true));
+                     8, 1, PigDark, true));
   }
   return part;
 }
@@ -136,11 +136,11 @@ Mesh pigSide(float side) {
 Mesh pigTail() {
   return tube(
       [](float t) {
-        float a = 4.0f * kPi * t;
+        float a = 4.0f * Pi * t;
         float r = 0.38f * std::min(1.0f, 4 * t);
         return glm::vec3(r * std::sin(a), -0.2f + r * (1 - std::cos(a)) + 0.3f * t, -3.7f - 1.0f * t);
       },
-      [](float t) { return 0.15f - 0.06f * t; }, 6, 16, kPigSkin, true);
+      [](float t) { return 0.15f - 0.06f * t; }, 6, 16, PigSkin, true);
 }
 
 Mesh pigBody() {
@@ -155,8 +155,8 @@ Mesh pigBody() {
 
 // Outline of the left wing along its span s (0 at the root, 1 at the tip), in
 // the pig's design units: the leading edge sweeps back to the tip. The wing
-// leaves the body at about s = kWingOutside.
-constexpr float kWingOutside = 0.2f;
+// leaves the body at about s = WingOutside.
+constexpr float WingOutside = 0.2f;
 float wingLead(float s) { return 1.1f + 0.9f * s - 1.8f * s * s * s; }
 float wingTrail(float s) { return -1.1f - 0.5f * s + 1.8f * std::pow(s, 2.5f); }
 
@@ -167,18 +167,18 @@ float wingTrail(float s) { return -1.1f - 0.5f * s + 1.8f * std::pow(s, 2.5f); }
 // sunlit top of the feathers, not the wing's edge. Every other section's
 // trailing edge reaches further back, giving a row of flight feather tips.
 glm::vec3 wingPoint(float u, float s, int spans) {
-  float out = std::max(0.0f, s - kWingOutside);
-  glm::vec3 spine(0.35f + 6.5f * s, kWingRootY + 0.6f * s + 2.6f * out * out, 0);
+  float out = std::max(0.0f, s - WingOutside);
+  glm::vec3 spine(0.35f + 6.5f * s, WingRootY + 0.6f * s + 2.6f * out * out, 0);
   if (s >= 1) return spine + glm::vec3(0, 0, wingLead(1.0f)); // the pointed tip
-  float theta = 2 * kPi * u;
+  float theta = 2 * Pi * u;
   float chord = 0.5f + 0.5f * std::cos(theta); // 1 at the trailing edge
   float trail = wingTrail(s);
   if (static_cast<int>(std::lround(s * spans)) % 2 == 1) trail -= 0.55f * (1 - 0.5f * s) * chord * chord;
   float middle = 0.5f * (wingLead(s) + wingTrail(s));
   float z = wingLead(s) + (trail - wingLead(s)) * chord - middle;
   float thickness = 0.18f * (1 - s) * (1.2f - 0.8f * chord) + 0.04f;
-  float y = 0.25f * std::sin(kPi * chord) * (1 - s * s) + thickness * std::sin(theta);
-  float twist = -0.7f * smoothstep(kWingOutside, kWingOutside + 0.35f, s);
+  float y = 0.25f * std::sin(Pi * chord) * (1 - s * s) + thickness * std::sin(theta);
+  float twist = -0.7f * smoothstep(WingOutside, WingOutside + 0.35f, s);
   float c = std::cos(twist), t = std::sin(twist);
   return spine + glm::vec3(0, y * c - z * t, middle + z * c + y * t);
 }
@@ -220,7 +220,7 @@ Image paintWingTexture() {
   img.paintUv({}, [](glm::vec2 l, glm::vec2) {
     // l.x runs round the wing's section from the trailing edge over the top and
     // back under it, l.y from the shoulder to the tip.
-    float chord = 0.5f + 0.5f * std::cos(2 * kPi * l.x); // 1 at the trailing edge
+    float chord = 0.5f + 0.5f * std::cos(2 * Pi * l.x); // 1 at the trailing edge
     glm::vec3 white = vary(rgb(252, 252, 255), l * glm::vec2(4, 8), 21u, 0.02f);
     glm::vec3 shade = rgb(200, 208, 228);
     float edge = 0;
@@ -244,26 +244,26 @@ Image paintWingTexture() {
 }
 
 // ------------------------------------------------------------- the people --
-const UvRect kShirt{{0.0f, 0.5f}, {0.5f, 1.0f}};
-const UvRect kShorts{{0.5f, 0.5f}, {0.75f, 1.0f}};
-const UvRect kSkin{{0.75f, 0.5f}, {1.0f, 1.0f}};
-const UvRect kFace{{0.0f, 0.0f}, {0.5f, 0.5f}};
-const UvRect kHair{{0.5f, 0.0f}, {0.75f, 0.5f}};
-const UvRect kShoes{{0.75f, 0.0f}, {1.0f, 0.5f}};
+const UvRect Shirt{{0.0f, 0.5f}, {0.5f, 1.0f}};
+const UvRect Shorts{{0.5f, 0.5f}, {0.75f, 1.0f}};
+const UvRect Skin{{0.75f, 0.5f}, {1.0f, 1.0f}};
+const UvRect Face{{0.0f, 0.0f}, {0.5f, 0.5f}};
+const UvRect Hair{{0.5f, 0.0f}, {0.75f, 0.5f}};
+const UvRect Shoes{{0.75f, 0.0f}, {1.0f, 0.5f}};
 // The mesh's shirt, shorts and skin read the same texels a whole number of
 // repeats to the right (the texture wraps), so the lit shader can tell the
 // clothes and skin apart and give each of the thirteen its own colours.
 // Shadow.frag knows these bands; no other model's coordinates come near them.
 UvRect outfitBand(const UvRect& rect, float band) { return {rect.lo + glm::vec2(band, 0), rect.hi + glm::vec2(band, 0)}; }
-const UvRect kShirtWorn = outfitBand(kShirt, 64.0f);
-const UvRect kShortsWorn = outfitBand(kShorts, 128.0f);
-const UvRect kSkinWorn = outfitBand(kSkin, 192.0f);
-const UvRect kFaceWorn = outfitBand(kFace, 192.0f);
+const UvRect ShirtWorn = outfitBand(Shirt, 64.0f);
+const UvRect ShortsWorn = outfitBand(Shorts, 128.0f);
+const UvRect SkinWorn = outfitBand(Skin, 192.0f);
+const UvRect FaceWorn = outfitBand(Face, 192.0f);
 
 Image paintPersonTexture() {
   Image img(256, 256);
   const glm::vec3 skinTone = rgb(236, 188, 152);
-  img.paintUv(kShirt, [](glm::vec2 l, glm::vec2) {
+  img.paintUv(Shirt, [](glm::vec2 l, glm::vec2) {
     // A loud holiday shirt: orange-red with pale flowers.
     glm::vec3 c = vary(rgb(232, 72, 44), l * 6.0f, 31u, 0.05f);
     glm::vec2 cell = l * 5.0f;
@@ -276,18 +276,18 @@ Image paintPersonTexture() {
     c = mixColour(c, rgb(240, 140, 40), 1 - smoothstep(0.06f, 0.09f, r));
     return c;
   });
-  img.paintUv(kShorts, [](glm::vec2 l, glm::vec2) {
+  img.paintUv(Shorts, [](glm::vec2 l, glm::vec2) {
     glm::vec3 c = vary(rgb(52, 92, 170), l * glm::vec2(4, 16), 33u, 0.08f);
     return c * (0.95f + 0.05f * std::sin(l.x * 90.0f + l.y * 30.0f));
   });
-  img.paintUv(kSkin, [&](glm::vec2 l, glm::vec2) { return vary(skinTone, l * 5.0f, 34u, 0.03f); });
+  img.paintUv(Skin, [&](glm::vec2 l, glm::vec2) { return vary(skinTone, l * 5.0f, 34u, 0.03f); });
   const glm::vec3 hairColour = rgb(88, 56, 34);
-  img.paintUv(kHair, [&](glm::vec2 l, glm::vec2) {
+  img.paintUv(Hair, [&](glm::vec2 l, glm::vec2) {
     glm::vec3 c = vary(hairColour, glm::vec2(l.x * 40, l.y * 3), 35u, 0.15f);
     return c;
   });
-  img.paintUv(kShoes, [](glm::vec2 l, glm::vec2) { return vary(rgb(60, 52, 50), l * 4.0f, 36u, 0.06f); });
-  img.paintUv(kFace, [&](glm::vec2 l, glm::vec2) {
+  img.paintUv(Shoes, [](glm::vec2 l, glm::vec2) { return vary(rgb(60, 52, 50), l * 4.0f, 36u, 0.06f); });
+  img.paintUv(Face, [&](glm::vec2 l, glm::vec2) {
     // l.x runs around the head with the face at 0.5; l.y from chin pole to crown.
     glm::vec3 c = vary(skinTone, l * 5.0f, 37u, 0.03f);
     float back = std::fabs(l.x - 0.5f);
@@ -311,21 +311,21 @@ Mesh personLimbs(float side) {
   Mesh p;
   // Feet a little apart, legs straight down from the hips.
   float x = side * 0.11f;
-  p.append(box({x - 0.055f, 0.0f, -0.07f}, {x + 0.055f, 0.08f, 0.17f}, kShoes));
+  p.append(box({x - 0.055f, 0.0f, -0.07f}, {x + 0.055f, 0.08f, 0.17f}, Shoes));
   p.append(tube([&](float t) { return glm::vec3(x, 0.06f + 0.46f * t, 0.0f); },
-                [](float t) { return 0.06f + 0.02f * t; }, 6, 2, kSkinWorn, false));
+                [](float t) { return 0.06f + 0.02f * t; }, 6, 2, SkinWorn, false));
   p.append(tube([&](float t) { return glm::vec3(x * (1 - 0.1f * t), 0.5f + 0.42f * t, 0.0f); },
-                [](float t) { return 0.1f + 0.025f * t; }, 8, 1, kShortsWorn, true));
+                [](float t) { return 0.1f + 0.025f * t; }, 8, 1, ShortsWorn, true));
   // Arms held a little out from the body, so the silhouette reads at a distance.
   glm::vec3 shoulder(side * 0.24f, 1.4f, 0.0f), elbow(side * 0.33f, 1.13f, 0.03f), wrist(side * 0.38f, 0.88f, 0.08f);
   p.append(tube([&](float t) { return shoulder + (elbow - shoulder) * (0.1f + 0.7f * t); },
-                [](float) { return 0.07f; }, 6, 1, kShirtWorn, true));
+                [](float) { return 0.07f; }, 6, 1, ShirtWorn, true));
   p.append(tube(
       [&](float t) {
         return t < 0.5f ? shoulder + (elbow - shoulder) * (0.75f + 0.5f * t) : elbow + (wrist - elbow) * (2 * t - 1);
       },
-      [](float t) { return 0.05f - 0.01f * t; }, 6, 2, kSkinWorn, false));
-  p.append(ellipsoid(wrist + glm::vec3(0, -0.06f, 0), {0.042f, 0.075f, 0.05f}, 5, 3, kSkinWorn));
+      [](float t) { return 0.05f - 0.01f * t; }, 6, 2, SkinWorn, false));
+  p.append(ellipsoid(wrist + glm::vec3(0, -0.06f, 0), {0.042f, 0.075f, 0.05f}, 5, 3, SkinWorn));
   return p;
 }
 
@@ -334,39 +334,39 @@ Mesh personTorso() {
   Mesh torso = surface(
       10, 5,
       [](float u, float v) {
-        float lon = -kPi + 2 * kPi * u;
+        float lon = -Pi + 2 * Pi * u;
         float y = 0.9f + 0.56f * v;
-        float width = 0.2f - 0.02f * std::sin(kPi * std::min(v * 1.6f, 1.0f)) + 0.045f * smoothstep(0.5f, 0.8f, v);
+        float width = 0.2f - 0.02f * std::sin(Pi * std::min(v * 1.6f, 1.0f)) + 0.045f * smoothstep(0.5f, 0.8f, v);
         float depth = 0.13f + 0.01f * v;
         float close = v >= 1 ? 0.0f : std::sqrt(1 - smoothstep(0.75f, 1.0f, v) * 0.85f);
         if (v >= 1) y -= 0.02f;
         return glm::vec3(width * close * std::sin(lon), y, depth * close * std::cos(lon));
       },
-      kShirtWorn, true);
+      ShirtWorn, true);
   torso.computeNormals(true);
   // The shorts' waistband under the shirt's hem.
   torso.append(tube([](float t) { return glm::vec3(0, 0.8f + 0.16f * t, 0); }, [](float) { return 0.195f; }, 8, 1,
-                    kShortsWorn, true));
+                    ShortsWorn, true));
   return torso;
 }
 
 // Neck, a head a touch large for the body (it reads better when small on
 // screen) and a cap of hair, longer at the back than over the forehead.
 Mesh personHead() {
-  Mesh h = tube([](float t) { return glm::vec3(0, 1.42f + 0.14f * t, 0); }, [](float) { return 0.058f; }, 6, 1, kSkinWorn,
+  Mesh h = tube([](float t) { return glm::vec3(0, 1.42f + 0.14f * t, 0); }, [](float) { return 0.058f; }, 6, 1, SkinWorn,
                 false);
-  h.append(ellipsoid({0, 1.655f, 0.01f}, {0.118f, 0.14f, 0.128f}, 10, 6, kFaceWorn));
+  h.append(ellipsoid({0, 1.655f, 0.01f}, {0.118f, 0.14f, 0.128f}, 10, 6, FaceWorn));
   Mesh hair = surface(
       10, 3,
       [](float u, float v) {
-        float lon = -kPi + 2 * kPi * u;
+        float lon = -Pi + 2 * Pi * u;
         float front = 0.5f + 0.5f * std::cos(lon);
         float lowest = -0.45f + 0.85f * front;
-        float lat = lowest + (kPi / 2 - lowest) * v;
+        float lat = lowest + (Pi / 2 - lowest) * v;
         float c = v >= 1 ? 0.0f : std::cos(lat), s = v >= 1 ? 1.0f : std::sin(lat);
         return glm::vec3(0, 1.67f, 0.0f) + glm::vec3(0.131f * c * std::sin(lon), 0.14f * s, 0.141f * c * std::cos(lon));
       },
-      kHair, true);
+      Hair, true);
   hair.computeNormals(true);
   h.append(hair);
   return h;

@@ -35,34 +35,34 @@ constexpr glm::vec3 placed(glm::vec3 offset) {
 
 // Scenery files (sea ground, island, boat, palms, position markers) are drawn
 // with T(0,-1.75,0) * S(0.2) * T(-10,-50,10): world = 0.2 * file + (-2,-11.75,2).
-inline constexpr float kSceneryScale = game::ModelPrefixScale;
-inline constexpr glm::vec3 kSceneryOffset = placed(game::SceneryOffset);
-inline glm::vec3 sceneryToWorld(glm::vec3 file) { return kSceneryScale * file + kSceneryOffset; }
-inline glm::vec3 worldToScenery(glm::vec3 world) { return (world - kSceneryOffset) / kSceneryScale; }
+inline constexpr float SceneryWorldScale = game::ModelPrefixScale;
+inline constexpr glm::vec3 SceneryWorldOffset = placed(game::SceneryOffset);
+inline glm::vec3 sceneryToWorld(glm::vec3 file) { return SceneryWorldScale * file + SceneryWorldOffset; }
+inline glm::vec3 worldToScenery(glm::vec3 world) { return (world - SceneryWorldOffset) / SceneryWorldScale; }
 
 // The water surface (reflection and refraction clip planes) in world units.
-inline constexpr float kWaterLevel = game::WaterLevel;
+inline constexpr float WaterLevel = game::WaterLevel;
 // water.obj is drawn with T(0,-1.75,0) * S(0.2) * T(0,-60,0) * S(80):
 // world = 16 * file + (0,-13.75,0), so its plane sits at file y = 8.75 / 16.
-inline constexpr float kWaterFileScale = game::ModelPrefixScale * game::WaterScale;
-inline constexpr float kWaterFileOffsetY = placed(game::WaterOffset).y;
-inline constexpr float kWaterFileY = (kWaterLevel - kWaterFileOffsetY) / kWaterFileScale;
-inline constexpr float kWaterHalfSize = 10.0f; // file units, 160 world units
+inline constexpr float WaterFileScale = game::ModelPrefixScale * game::WaterScale;
+inline constexpr float WaterFileOffsetY = placed(game::WaterOffset).y;
+inline constexpr float WaterFileY = (WaterLevel - WaterFileOffsetY) / WaterFileScale;
+inline constexpr float WaterHalfSize = 10.0f; // file units, 160 world units
 
 // Pig files are drawn with T(0,-1.75,0) * S(0.2) * T(0,28,5) * S(0.8):
 // world = 0.16 * file + (0, 3.85, 1).
-inline constexpr float kPigScale = game::ModelPrefixScale * game::PigScale;
-inline constexpr glm::vec3 kPigOrigin = placed(game::PigOffset);
+inline constexpr float PigWorldScale = game::ModelPrefixScale * game::PigScale;
+inline constexpr glm::vec3 PigOrigin = placed(game::PigOffset);
 
 // A person file is scaled by 10 inside the scenery placement: 2 world units per file unit.
-inline constexpr float kPersonWorldScale = game::ModelPrefixScale * game::PersonScale;
-inline constexpr float kPersonHeight = 0.9f; // file units, 1.8 world units
+inline constexpr float PersonWorldScale = game::ModelPrefixScale * game::PersonScale;
+inline constexpr float PersonHeight = 0.9f; // file units, 1.8 world units
 
 // The island: a sandy dome centred ahead of the start.
-inline constexpr glm::vec2 kIslandCentre{0.0f, 20.0f}; // world x, z
-inline constexpr float kIslandRadius = 15.0f;          // mean radius of the coastline
-inline constexpr float kIslandRise = 1.75f;            // sand top above the water
-inline constexpr float kIslandReach = 1.5f;            // underwater slope ends this far out (x coast radius)
+inline constexpr glm::vec2 IslandCentre{0.0f, 20.0f}; // world x, z
+inline constexpr float IslandRadius = 15.0f;          // mean radius of the coastline
+inline constexpr float IslandRise = 1.75f;            // sand top above the water
+inline constexpr float IslandReach = 1.5f;            // underwater slope ends this far out (x coast radius)
 
 // Radius of the coastline (where the sand meets the water) in direction `angle`
 // (radians, measured from +x towards +z around the island centre).
@@ -74,10 +74,10 @@ float islandFraction(float x, float z);
 
 // The sea floor under the visible sea, always within (-9, -7) world units.
 float seaGroundHeight(float x, float z);
-inline constexpr float kSeaGroundHalfSize = 120.0f; // world units around the origin
+inline constexpr float SeaGroundHalfSize = 120.0f; // world units around the origin
 
-inline constexpr int kPeopleCount = game::PeopleCount;
-inline constexpr int kPalmCount = game::PalmCount;
+inline constexpr int PeopleCount = game::PeopleCount;
+inline constexpr int PalmCount = game::PalmCount;
 
 struct PalmSpot {
   glm::vec2 xz;   // world position of the trunk base
@@ -88,18 +88,18 @@ struct PalmSpot {
 const std::vector<glm::vec2>& peopleSpots();
 // The palms in the order of palm1..palm41.
 const std::vector<PalmSpot>& palmSpots();
-inline constexpr float kPalmSpacing = 2.3f;        // between palm bases, world units
-inline constexpr float kPalmClearOfPeople = 1.8f;  // between a palm base and a person
+inline constexpr float PalmSpacing = 2.3f;        // between palm bases, world units
+inline constexpr float PalmClearOfPeople = 1.8f;  // between a palm base and a person
 // Palms stand about twice a person's height.
-inline constexpr float kPalmHeightLow = 2.6f;  // world units
-inline constexpr float kPalmHeightHigh = 3.7f;
+inline constexpr float PalmHeightLow = 2.6f;  // world units
+inline constexpr float PalmHeightHigh = 3.7f;
 
 // Where the person stands for marker i (0-based): world (x, island height, z).
 glm::vec3 personWorldPosition(int index);
 
 // The boat floats at the waterline off the island's far shore, clear of the
 // sand under the water, where the start view sees it beside the island.
-inline constexpr glm::vec3 kBoatPosition{21.0f, kWaterLevel, 35.0f};
-inline constexpr float kBoatHeading = -1.2f; // radians about +y; 0 sails towards +z
+inline constexpr glm::vec3 BoatPosition{21.0f, WaterLevel, 35.0f};
+inline constexpr float BoatHeading = -1.2f; // radians about +y; 0 sails towards +z
 
 } // namespace datagen::layout

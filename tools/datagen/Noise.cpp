@@ -17,10 +17,10 @@ struct Gradients2 {
     }
   }
 };
-const Gradients2 kGrad2;
+const Gradients2 Grad2;
 
 // The twelve cube edge directions, four repeated to fill sixteen slots.
-const float kGrad3[16][3] = {{1, 1, 0}, {-1, 1, 0}, {1, -1, 0}, {-1, -1, 0}, {1, 0, 1}, {-1, 0, 1},
+const float Grad3[16][3] = {{1, 1, 0}, {-1, 1, 0}, {1, -1, 0}, {-1, -1, 0}, {1, 0, 1}, {-1, 0, 1},
                              {1, 0, -1}, {-1, 0, -1}, {0, 1, 1}, {0, -1, 1}, {0, 1, -1}, {0, -1, -1},
                              {1, 1, 0}, {-1, 1, 0}, {0, -1, 1}, {0, -1, -1}};
 
@@ -40,7 +40,7 @@ float noise2(float x, float y, uint32_t seed, int period) {
   float dx = x - fx, dy = y - fy;
   auto corner = [&](int cx, int cy, float ox, float oy) {
     uint32_t h = hash32(wrap(ix + cx, period), wrap(iy + cy, period), 0, seed) & 15u;
-    return kGrad2.x[h] * ox + kGrad2.y[h] * oy;
+    return Grad2.x[h] * ox + Grad2.y[h] * oy;
   };
   float u = fade(dx), v = fade(dy);
   float a = lerp(corner(0, 0, dx, dy), corner(1, 0, dx - 1, dy), u);
@@ -66,7 +66,7 @@ float noise3(glm::vec3 p, uint32_t seed) {
   int ix = static_cast<int>(fx), iy = static_cast<int>(fy), iz = static_cast<int>(fz);
   float dx = p.x - fx, dy = p.y - fy, dz = p.z - fz;
   auto corner = [&](int cx, int cy, int cz) {
-    const float* g = kGrad3[hash32(ix + cx, iy + cy, iz + cz, seed) & 15u];
+    const float* g = Grad3[hash32(ix + cx, iy + cy, iz + cz, seed) & 15u];
     return g[0] * (dx - cx) + g[1] * (dy - cy) + g[2] * (dz - cz);
   };
   float u = fade(dx), v = fade(dy), w = fade(dz);

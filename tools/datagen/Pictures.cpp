@@ -11,8 +11,8 @@
 namespace datagen {
 namespace {
 
-constexpr float kPi = 3.14159265f;
-constexpr int kWidth = 1024, kHeight = 768;
+constexpr float Pi = 3.14159265f;
+constexpr int Width = 1024, Height = 768;
 
 void paintSkyAndSea(Image& img, float horizon, glm::vec3 top, glm::vec3 haze) {
   for (int y = 0; y < img.height(); ++y)
@@ -101,7 +101,7 @@ void drawCentred(Lettering& font, Image& img, float y, const std::string& text, 
 } // namespace
 
 void writeIntroPicture(const std::string& root, const Fonts& fonts) {
-  Image img(kWidth, kHeight);
+  Image img(Width, Height);
   const float horizon = 470;
   paintSkyAndSea(img, horizon, rgb(44, 104, 196), rgb(210, 230, 244));
 
@@ -132,7 +132,7 @@ void writeIntroPicture(const std::string& root, const Fonts& fonts) {
   Lettering bold(fonts.bold), regular(fonts.regular);
   bold.setSize(150);
   std::string title = "Skyhog";
-  glm::vec2 at((kWidth - bold.measure(title)) / 2.0f, 170);
+  glm::vec2 at((Width - bold.measure(title)) / 2.0f, 170);
   for (int dy = -3; dy <= 3; dy += 3)
     for (int dx = -3; dx <= 3; dx += 3) bold.draw(img, at + glm::vec2(dx, dy + 4), title, rgb(90, 30, 60), 0.5f);
   bold.draw(img, at, title, rgb(255, 178, 200));
@@ -164,13 +164,13 @@ void writeIntroPicture(const std::string& root, const Fonts& fonts) {
 }
 
 void writeWinPicture(const std::string& root, const Fonts& fonts) {
-  Image img(kWidth, kHeight);
+  Image img(Width, Height);
   const float horizon = 540;
   paintSkyAndSea(img, horizon, rgb(60, 130, 210), rgb(255, 236, 200));
   // Sun rays spreading from behind the pig.
   const glm::vec2 sun(512, 470);
   for (int y = 0; y < horizon; ++y)
-    for (int x = 0; x < kWidth; ++x) {
+    for (int x = 0; x < Width; ++x) {
       glm::vec2 d = glm::vec2(x, y) - sun;
       float ray = smoothstep(0.3f, 0.7f, std::sin(18 * std::atan2(d.y, d.x)));
       float near = std::exp(-glm::length(d) / 500.0f);
@@ -180,15 +180,15 @@ void writeWinPicture(const std::string& root, const Fonts& fonts) {
   Rng rng(0xC0FFEEu);
   const glm::vec3 colours[] = {rgb(255, 220, 60), rgb(255, 120, 150), rgb(120, 210, 255), rgb(255, 255, 255)};
   for (int i = 0; i < 70; ++i) {
-    glm::vec2 p(rng.range(20, kWidth - 20), rng.range(20, horizon));
-    img.fillEllipse(p, {rng.range(3, 7), rng.range(6, 12)}, rng.range(0, kPi), colours[rng.below(4)], 0.85f);
+    glm::vec2 p(rng.range(20, Width - 20), rng.range(20, horizon));
+    img.fillEllipse(p, {rng.range(3, 7), rng.range(6, 12)}, rng.range(0, Pi), colours[rng.below(4)], 0.85f);
   }
   drawPig(img, {480, 470}, 1.1f);
 
   Lettering bold(fonts.bold), regular(fonts.regular);
   bold.setSize(140);
   std::string title = "You win!";
-  glm::vec2 at((kWidth - bold.measure(title)) / 2.0f, 170);
+  glm::vec2 at((Width - bold.measure(title)) / 2.0f, 170);
   for (int dy = -3; dy <= 3; dy += 3)
     for (int dx = -3; dx <= 3; dx += 3) bold.draw(img, at + glm::vec2(dx, dy + 4), title, rgb(120, 60, 0), 0.5f);
   bold.draw(img, at, title, rgb(255, 222, 70));

@@ -10,7 +10,7 @@
 namespace datagen {
 namespace {
 
-constexpr float kPi = 3.14159265f;
+constexpr float Pi = 3.14159265f;
 using namespace layout;
 
 // Tileable pictures: every noise here wraps over the picture's width.
@@ -20,7 +20,7 @@ Image paintSand() {
     glm::vec3 c = vary(rgb(226, 200, 150), l * 4.0f, 41u, 0.07f, 4, 5);
     // Wind ripples: a wavy stripe pattern with a whole number of waves across.
     float warp = 0.35f * fbm2(l.x * 4, l.y * 4, 42u, 2, 4);
-    float ripple = std::sin(2 * kPi * (6 * l.y + 1 * l.x + warp));
+    float ripple = std::sin(2 * Pi * (6 * l.y + 1 * l.x + warp));
     c *= 1.0f + 0.035f * ripple;
     int px = static_cast<int>(l.x * 256), py = static_cast<int>(l.y * 256);
     c *= 1.0f + 0.06f * grain(px, py, 43u);
@@ -129,7 +129,7 @@ Image paintMarker() {
 glm::vec3 fileAt(float x, float y, float z) { return worldToScenery({x, y, z}); }
 
 Mesh seaGround() {
-  const float h = kSeaGroundHalfSize;
+  const float h = SeaGroundHalfSize;
   // v runs towards -z so the grid's front faces up.
   Mesh m = surface(
       40, 40,
@@ -148,14 +148,14 @@ Mesh island() {
   auto add = [&](float x, float z) {
     return m.addVertex(fileAt(x, islandHeight(x, z), z), glm::vec2(x, z) / 5.0f);
   };
-  uint32_t centre = add(kIslandCentre.x, kIslandCentre.y);
+  uint32_t centre = add(IslandCentre.x, IslandCentre.y);
   for (int k = 1; k <= rings; ++k) {
     // Rings crowd together towards the shore, where the shape changes most.
-    float s = kIslandReach * std::pow(static_cast<float>(k) / rings, 0.85f);
+    float s = IslandReach * std::pow(static_cast<float>(k) / rings, 0.85f);
     for (int i = 0; i < segments; ++i) {
-      float angle = 2 * kPi * i / segments;
+      float angle = 2 * Pi * i / segments;
       float r = coastRadius(angle) * s;
-      add(kIslandCentre.x + r * std::cos(angle), kIslandCentre.y + r * std::sin(angle));
+      add(IslandCentre.x + r * std::cos(angle), IslandCentre.y + r * std::sin(angle));
     }
   }
   auto at = [&](int k, int i) { return static_cast<uint32_t>(1 + (k - 1) * segments + (i % segments)); };
@@ -168,7 +168,7 @@ Mesh island() {
 
 Mesh waterPlane() {
   Mesh m;
-  const float s = kWaterHalfSize, y = kWaterFileY;
+  const float s = WaterHalfSize, y = WaterFileY;
   uint32_t a = m.addVertex({-s, y, s}, {0, 0});
   uint32_t b = m.addVertex({s, y, s}, {40, 0});
   uint32_t c = m.addVertex({s, y, -s}, {40, 40});
@@ -199,7 +199,7 @@ void writeMarkers(const std::string& root) {
   const std::string dir = modelFile(root, game::markerFile(1)).dir;
   paintMarker().saveJpeg(dir + "/marker.jpg");
   writeMtl(dir, "marker.mtl", {{"marker", "marker.jpg"}});
-  for (int i = 0; i < kPeopleCount; ++i) {
+  for (int i = 0; i < PeopleCount; ++i) {
     // A small cube whose lowest corner is the spot on the sand.
     glm::vec3 spot = worldToScenery(personWorldPosition(i));
     std::string name = "position" + std::to_string(i + 1);

@@ -9,7 +9,7 @@
 
 namespace datagen {
 
-const SkyFace kSkyFaces[6] = {
+const SkyFace SkyFaces[6] = {
     {"right.jpg", {1, 0, 0}}, {"left.jpg", {-1, 0, 0}}, {"top.jpg", {0, 1, 0}},
     {"bottom.jpg", {0, -1, 0}}, {"back.jpg", {0, 0, 1}}, {"front.jpg", {0, 0, -1}},
 };
@@ -53,7 +53,7 @@ void writeSkybox(const std::string& root) {
     // paintUv hands out (s, t) with t = 0 on FreeImage's scanline 0, the row
     // the game uploads first, which is exactly the cube map's t.
     img.paintUv({}, [&](glm::vec2, glm::vec2 st) { return skyColour(cubeFaceDirection(face, st)); });
-    img.saveJpeg(root + "/Models/Skybox/" + kSkyFaces[face].file, 92);
+    img.saveJpeg(root + "/Models/Skybox/" + SkyFaces[face].file, 92);
   }
 }
 

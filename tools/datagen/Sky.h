@@ -16,7 +16,7 @@ struct SkyFace {
   glm::vec3 axis;   // the cube map face's major axis
 };
 // right (+X), left (-X), top (+Y), bottom (-Y), back (+Z), front (-Z).
-extern const SkyFace kSkyFaces[6];
+extern const SkyFace SkyFaces[6];
 
 // Direction through the point (s, t) in [0,1]^2 of cube map face `face`,
 // following OpenGL's face layout (t = 0 is the first row uploaded).

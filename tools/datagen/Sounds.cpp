@@ -12,8 +12,8 @@
 namespace datagen::sounds {
 namespace {
 
-constexpr float kPi = 3.14159265f;
-constexpr float kRate = static_cast<float>(kSampleRate);
+constexpr float Pi = 3.14159265f;
+constexpr float Rate = static_cast<float>(SampleRate);
 
 // Band-limited step correction for the saw and square oscillators.
 float polyBlep(float t, float dt) {
@@ -46,7 +46,7 @@ float adsr(float t, float held, float attack, float decay, float sustain, float 
 struct BandPass {
   float x1 = 0, x2 = 0, y1 = 0, y2 = 0;
   float process(float x, float freq, float bandwidth) {
-    float w0 = 2 * kPi * freq / kRate;
+    float w0 = 2 * Pi * freq / Rate;
     float alpha = std::sin(w0) * bandwidth / (2 * freq);
     float a0 = 1 + alpha;
     float y = (alpha * x - alpha * x2 + 2 * std::cos(w0) * y1 - (1 - alpha) * y2) / a0;
@@ -61,7 +61,7 @@ struct BandPass {
 struct OnePole {
   float y = 0;
   float low(float x, float cutoff) {
-    y += (1 - std::exp(-2 * kPi * cutoff / kRate)) * (x - y);
+    y += (1 - std::exp(-2 * Pi * cutoff / Rate)) * (x - y);
     return y;
   }
 };
@@ -74,7 +74,7 @@ void normalise(std::vector<float>& samples, float peak) {
 }
 
 // ------------------------------------------------------------ the tune --
-constexpr float kBeat = 0.5f; // seconds, 120 beats per minute
+constexpr float Beat = 0.5f; // seconds, 120 beats per minute
 
 struct Note {
   float midi; // < 0 for a rest
@@ -135,41 +135,41 @@ std::vector<Chord> chords() {
 
 void addLead(std::vector<float>& out, float start, float held, float hz) {
   const float release = 0.12f;
-  int first = static_cast<int>(start * kRate), count = static_cast<int>((held + release) * kRate);
+  int first = static_cast<int>(start * Rate), count = static_cast<int>((held + release) * Rate);
   float phase = 0;
   OnePole tone;
   for (int i = 0; i < count && first + i < static_cast<int>(out.size()); ++i) {
-    float t = i / kRate;
-    float vibrato = 1 + 0.004f * smoothstep(0.15f, 0.35f, t) * std::sin(2 * kPi * 5.5f * t);
-    float dt = hz * vibrato / kRate;
+    float t = i / Rate;
+    float vibrato = 1 + 0.004f * smoothstep(0.15f, 0.35f, t) * std::sin(2 * Pi * 5.5f * t);
+    float dt = hz * vibrato / Rate;
     phase += dt;
     phase -= std::floor(phase);
     float square = (phase < 0.5f ? 1.0f : -1.0f) + polyBlep(phase, dt) - polyBlep(std::fmod(phase + 0.5f, 1.0f), dt);
-    float voice = 0.45f * square + 0.55f * std::sin(2 * kPi * phase);
+    float voice = 0.45f * square + 0.55f * std::sin(2 * Pi * phase);
     out[first + i] += 0.3f * adsr(t, held, 0.008f, 0.15f, 0.6f, release) * tone.low(voice, 2600);
   }
 }
 
 void addBass(std::vector<float>& out, float start, float held, float hz) {
-  int first = static_cast<int>(start * kRate), count = static_cast<int>((held + 0.08f) * kRate);
+  int first = static_cast<int>(start * Rate), count = static_cast<int>((held + 0.08f) * Rate);
   float phase = 0;
   for (int i = 0; i < count && first + i < static_cast<int>(out.size()); ++i) {
-    float t = i / kRate;
-    phase += hz / kRate;
+    float t = i / Rate;
+    phase += hz / Rate;
     phase -= std::floor(phase);
-    float voice = std::sin(2 * kPi * phase) + 0.3f * std::sin(4 * kPi * phase) + 0.1f * std::sin(6 * kPi * phase);
+    float voice = std::sin(2 * Pi * phase) + 0.3f * std::sin(4 * Pi * phase) + 0.1f * std::sin(6 * Pi * phase);
     out[first + i] += 0.32f * adsr(t, held, 0.005f, 0.25f, 0.5f, 0.08f) * voice;
   }
 }
 
 void addStab(std::vector<float>& out, float start, float hz) {
   const float held = 0.1f, release = 0.1f;
-  int first = static_cast<int>(start * kRate), count = static_cast<int>((held + release) * kRate);
+  int first = static_cast<int>(start * Rate), count = static_cast<int>((held + release) * Rate);
   float phase = 0;
   OnePole tone;
   for (int i = 0; i < count && first + i < static_cast<int>(out.size()); ++i) {
-    float t = i / kRate;
-    float dt = hz / kRate;
+    float t = i / Rate;
+    float dt = hz / Rate;
     phase += dt;
     phase -= std::floor(phase);
     float saw = 2 * phase - 1 - polyBlep(phase, dt);
@@ -179,35 +179,35 @@ void addStab(std::vector<float>& out, float start, float hz) {
 
 void addPad(std::vector<float>& out, float start, float held, float hz) {
   const float release = 0.6f;
-  int first = static_cast<int>(start * kRate), count = static_cast<int>((held + release) * kRate);
+  int first = static_cast<int>(start * Rate), count = static_cast<int>((held + release) * Rate);
   for (int i = 0; i < count && first + i < static_cast<int>(out.size()); ++i) {
-    float t = i / kRate;
+    float t = i / Rate;
     // Two slightly detuned sines beat gently.
-    float voice = std::sin(2 * kPi * hz * t) + std::sin(2 * kPi * hz * 1.003f * t + 1.0f);
+    float voice = std::sin(2 * Pi * hz * t) + std::sin(2 * Pi * hz * 1.003f * t + 1.0f);
     out[first + i] += 0.035f * adsr(t, held, 0.25f, 1.0f, 0.8f, release) * voice;
   }
 }
 
 void addKick(std::vector<float>& out, float start) {
-  int first = static_cast<int>(start * kRate), count = static_cast<int>(0.3f * kRate);
+  int first = static_cast<int>(start * Rate), count = static_cast<int>(0.3f * Rate);
   float phase = 0;
   for (int i = 0; i < count && first + i < static_cast<int>(out.size()); ++i) {
-    float t = i / kRate;
-    phase += (50 + 110 * std::exp(-t / 0.03f)) / kRate;
+    float t = i / Rate;
+    phase += (50 + 110 * std::exp(-t / 0.03f)) / Rate;
     float env = std::min(t / 0.0015f, 1.0f) * std::exp(-t / 0.09f) * (1 - t / 0.3f);
-    out[first + i] += 0.6f * env * std::sin(2 * kPi * phase);
+    out[first + i] += 0.6f * env * std::sin(2 * Pi * phase);
   }
 }
 
 void addNoiseHit(std::vector<float>& out, float start, float length, float decay, float level, float tone,
                  Rng& rng, bool bright) {
-  int first = static_cast<int>(start * kRate), count = static_cast<int>(length * kRate);
+  int first = static_cast<int>(start * Rate), count = static_cast<int>(length * Rate);
   OnePole low;
   for (int i = 0; i < count && first + i < static_cast<int>(out.size()); ++i) {
-    float t = i / kRate;
+    float t = i / Rate;
     float n = rng.range(-1, 1);
     float filtered = bright ? n - low.low(n, 6000) : low.low(n, 5000);
-    float body = tone > 0 ? 0.5f * std::sin(2 * kPi * tone * t) : 0.0f;
+    float body = tone > 0 ? 0.5f * std::sin(2 * Pi * tone * t) : 0.0f;
     float env = std::min(t / 0.001f, 1.0f) * std::exp(-t / decay) * (1 - t / length);
     out[first + i] += level * env * (filtered + body);
   }
@@ -229,29 +229,29 @@ float swell(float phase) {
 void addDrums(std::vector<float>& drums, std::vector<float>& hats, int lastBar) {
   Rng rng(0xD5035u);
   for (int bar = 0; bar <= lastBar; ++bar) {
-    float at = bar * 4 * kBeat;
+    float at = bar * 4 * Beat;
     if (bar == 0 || bar == 8 || bar == lastBar) addNoiseHit(hats, at, 1.6f, 0.5f, 0.12f, 0, rng, true);
     if (bar == lastBar) {
       addKick(drums, at);
       continue;
     }
     addKick(drums, at);
-    addKick(drums, at + 2 * kBeat);
-    if (bar % 4 == 3) addKick(drums, at + 2.5f * kBeat);
-    addNoiseHit(drums, at + kBeat, 0.2f, 0.05f, 0.22f, 190, rng, false);
-    addNoiseHit(drums, at + 3 * kBeat, 0.2f, 0.05f, 0.22f, 190, rng, false);
-    for (int e = 0; e < 8; ++e) addNoiseHit(hats, at + e * 0.5f * kBeat, 0.06f, 0.015f, e % 2 ? 0.09f : 0.05f, 0, rng, true);
+    addKick(drums, at + 2 * Beat);
+    if (bar % 4 == 3) addKick(drums, at + 2.5f * Beat);
+    addNoiseHit(drums, at + Beat, 0.2f, 0.05f, 0.22f, 190, rng, false);
+    addNoiseHit(drums, at + 3 * Beat, 0.2f, 0.05f, 0.22f, 190, rng, false);
+    for (int e = 0; e < 8; ++e) addNoiseHit(hats, at + e * 0.5f * Beat, 0.06f, 0.015f, e % 2 ? 0.09f : 0.05f, 0, rng, true);
   }
 }
 
 } // namespace
 
 Clip introTune() {
-  std::vector<float> lead(kIntroFrames, 0.0f), bass(kIntroFrames, 0.0f), stabs(kIntroFrames, 0.0f),
-      pad(kIntroFrames, 0.0f), drums(kIntroFrames, 0.0f), hats(kIntroFrames, 0.0f);
+  std::vector<float> lead(IntroFrames, 0.0f), bass(IntroFrames, 0.0f), stabs(IntroFrames, 0.0f),
+      pad(IntroFrames, 0.0f), drums(IntroFrames, 0.0f), hats(IntroFrames, 0.0f);
   float beat = 0;
   for (const Note& n : melody()) {
-    if (n.midi >= 0) addLead(lead, beat * kBeat, n.beats * kBeat * 0.88f, midiToHz(n.midi - 12));
+    if (n.midi >= 0) addLead(lead, beat * Beat, n.beats * Beat * 0.88f, midiToHz(n.midi - 12));
     beat += n.beats;
   }
   const int lastBar = 15;
@@ -260,7 +260,7 @@ Clip introTune() {
     int third = c.root + (c.minor ? 3 : 4), fifth = c.root + 7;
     bool ending = beat >= lastBar * 4;
     if (ending) {
-      addBass(bass, beat * kBeat, 3 * kBeat, midiToHz(static_cast<float>(c.root)));
+      addBass(bass, beat * Beat, 3 * Beat, midiToHz(static_cast<float>(c.root)));
     } else {
       // A bouncing line: root, fifth, octave, root, fifth, third.
       const struct {
@@ -269,34 +269,34 @@ Clip introTune() {
       } pattern[] = {{0, 0.7f, c.root}, {1, 0.45f, fifth}, {1.5f, 0.45f, c.root + 12},
                      {2, 0.7f, c.root}, {3, 0.45f, fifth}, {3.5f, 0.45f, third}};
       for (const auto& p : pattern)
-        if (p.at < c.beats) addBass(bass, (beat + p.at) * kBeat, p.length * kBeat, midiToHz(static_cast<float>(p.note)));
+        if (p.at < c.beats) addBass(bass, (beat + p.at) * Beat, p.length * Beat, midiToHz(static_cast<float>(p.note)));
       for (float off = 0.5f; off < c.beats; off += 1)
-        for (int tone : {c.root + 24, third + 24, fifth + 24}) addStab(stabs, (beat + off) * kBeat, midiToHz(static_cast<float>(tone)));
+        for (int tone : {c.root + 24, third + 24, fifth + 24}) addStab(stabs, (beat + off) * Beat, midiToHz(static_cast<float>(tone)));
     }
     for (int tone : {c.root + 24, third + 24, fifth + 24})
-      addPad(pad, beat * kBeat, (ending ? 3.0f : c.beats) * kBeat, midiToHz(static_cast<float>(tone)));
+      addPad(pad, beat * Beat, (ending ? 3.0f : c.beats) * Beat, midiToHz(static_cast<float>(tone)));
     beat += c.beats;
   }
   addDrums(drums, hats, lastBar);
 
   // A soft echo on the melody, alternating sides.
-  const int delay = static_cast<int>(0.75f * kBeat * kRate);
-  std::vector<float> echoL(kIntroFrames, 0.0f), echoR(kIntroFrames, 0.0f);
-  for (int i = delay; i < kIntroFrames; ++i) {
+  const int delay = static_cast<int>(0.75f * Beat * Rate);
+  std::vector<float> echoL(IntroFrames, 0.0f), echoR(IntroFrames, 0.0f);
+  for (int i = delay; i < IntroFrames; ++i) {
     echoL[i] = 0.3f * lead[i - delay] + 0.35f * echoR[i - delay];
     echoR[i] = 0.35f * echoL[i - delay];
   }
 
   Clip clip;
   clip.channels = 2;
-  clip.samples.resize(2 * static_cast<size_t>(kIntroFrames));
-  const float fadeStart = kIntroFrames - 1.5f * kRate;
-  for (int i = 0; i < kIntroFrames; ++i) {
+  clip.samples.resize(2 * static_cast<size_t>(IntroFrames));
+  const float fadeStart = IntroFrames - 1.5f * Rate;
+  for (int i = 0; i < IntroFrames; ++i) {
     float mid = lead[i] + bass[i] + pad[i] + drums[i];
     float left = mid + stabs[i] + 0.6f * hats[i] + echoL[i];
     float right = mid + 0.4f * stabs[i] + hats[i] + echoR[i];
-    float fade = std::min(i / (0.005f * kRate), 1.0f);
-    if (i > fadeStart) fade *= 0.5f + 0.5f * std::cos(kPi * (i - fadeStart) / (kIntroFrames - 1 - fadeStart));
+    float fade = std::min(i / (0.005f * Rate), 1.0f);
+    if (i > fadeStart) fade *= 0.5f + 0.5f * std::cos(Pi * (i - fadeStart) / (IntroFrames - 1 - fadeStart));
     clip.samples[2 * i] = left * fade;
     clip.samples[2 * i + 1] = right * fade;
   }
@@ -307,7 +307,7 @@ Clip introTune() {
 Clip seaWaves() {
   // Filtered noise, made seamless by cross-fading the tail that runs past the
   // loop into the head, then shaped by swells that repeat with the loop.
-  const int n = kWavesFrames, fade = kSampleRate / 2, warmUp = kSampleRate / 4;
+  const int n = WavesFrames, fade = SampleRate / 2, warmUp = SampleRate / 4;
   Clip clip;
   clip.channels = 2;
   clip.samples.assign(2 * static_cast<size_t>(n), 0.0f);
@@ -332,7 +332,7 @@ Clip seaWaves() {
       if (i < fade) {
         // Equal-power cross-fade: the head starts exactly where the tail would go on.
         float t = static_cast<float>(i) / fade;
-        s = std::sin(kPi / 2 * t) * stream[i] + std::cos(kPi / 2 * t) * stream[n + i];
+        s = std::sin(Pi / 2 * t) * stream[i] + std::cos(Pi / 2 * t) * stream[n + i];
       }
       clip.samples[2 * i + ch] = s * (0.35f + 0.65f * envAt(i));
     }
@@ -344,7 +344,7 @@ Clip seaWaves() {
 Clip ouch() {
   // A voice saying "ouch": a falling glottal buzz through formants gliding
   // from "ah" to "oo", a short closure, then the "ch" hiss.
-  const int n = kPainFrames;
+  const int n = PainFrames;
   Clip clip;
   clip.samples.assign(n, 0.0f);
   Rng rng(0x0C4u);
@@ -353,12 +353,12 @@ Clip ouch() {
   float phase = 0;
   const float voiceEnd = 0.42f, chStart = 0.44f, chEnd = 0.59f;
   for (int i = 0; i < n; ++i) {
-    float t = i / kRate;
+    float t = i / Rate;
     float s = 0;
     if (t < voiceEnd + 0.01f) {
       float pitch = 330 + 40 * smoothstep(0.0f, 0.05f, t) - 170 * smoothstep(0.05f, voiceEnd, t);
-      pitch *= 1 + 0.01f * std::sin(2 * kPi * 7 * t);
-      float dt = pitch / kRate;
+      pitch *= 1 + 0.01f * std::sin(2 * Pi * 7 * t);
+      float dt = pitch / Rate;
       phase += dt;
       phase -= std::floor(phase);
       float source = glottal.low(2 * phase - 1 - polyBlep(phase, dt), 3500) + 0.08f * rng.range(-1, 1);
@@ -383,7 +383,7 @@ Clip ouch() {
 
 void writeMp3(const std::string& path, const Clip& clip) {
   SF_INFO info{};
-  info.samplerate = kSampleRate;
+  info.samplerate = SampleRate;
   info.channels = clip.channels;
   info.format = SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III;
   SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);

@@ -5,11 +5,11 @@
 
 namespace datagen::sounds {
 
-inline constexpr int kSampleRate = 44100;
+inline constexpr int SampleRate = 44100;
 // Intended lengths in sample frames.
-inline constexpr int kIntroFrames = 34 * kSampleRate; // 16 bars at 120 bpm and a ring-out
-inline constexpr int kWavesFrames = 10 * kSampleRate; // one seamless loop
-inline constexpr int kPainFrames = kSampleRate * 6 / 10;
+inline constexpr int IntroFrames = 34 * SampleRate; // 16 bars at 120 bpm and a ring-out
+inline constexpr int WavesFrames = 10 * SampleRate; // one seamless loop
+inline constexpr int PainFrames = SampleRate * 6 / 10;
 
 // Interleaved samples in [-1, 1].
 struct Clip {
