@@ -90,8 +90,7 @@ void Application::openWindow(bool visible)
 
         glewExperimental = GL_TRUE;
         if (glewInit() != GLEW_OK) fatal("could not initialize GLEW");
-        while (glGetError() != GL_NO_ERROR) {
-        } // GLEW's probing of a core context can leave an error behind
+        while (glGetError() != GL_NO_ERROR) {} // GLEW's probing of a core context can leave an error behind
         GlContext::setAlive(true);
 
         // Every offscreen target has the window's size; refuse one the driver cannot make.
@@ -140,9 +139,8 @@ void Application::startScene()
         camera_ = std::make_unique<Game::FlightCamera>(size_, world_->pig(), *world_, *particles_, glfwGetTime());
         Input::setCamera(camera_.get());
     });
-    timed(times_.renderer, [&] {
-        renderer_ = std::make_unique<Game::FrameRenderer>(size_, *camera_, *world_, *shaders_, *particles_);
-    });
+    timed(times_.renderer,
+          [&] { renderer_ = std::make_unique<Game::FrameRenderer>(size_, *camera_, *world_, *shaders_, *particles_); });
     loop_ = std::make_unique<FrameLoop>(*world_, *camera_, *renderer_, *win_, clock_);
     glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
 }

@@ -19,9 +19,15 @@ void install(GLFWwindow* window)
     glfwSetScrollCallback(window, onScroll);
 }
 
-void setCamera(Game::FlightCamera* camera) { activeCamera = camera; }
+void setCamera(Game::FlightCamera* camera)
+{
+    activeCamera = camera;
+}
 
-const Game::KeyState& keys() { return keyState; }
+const Game::KeyState& keys()
+{
+    return keyState;
+}
 
 Game::KeyState takeFrameKeys()
 {
@@ -31,7 +37,10 @@ Game::KeyState takeFrameKeys()
     return frame;
 }
 
-bool firstCursor() { return firstCursorEvent; }
+bool firstCursor()
+{
+    return firstCursorEvent;
+}
 
 void onKey(GLFWwindow* window, int key, int, int action, int)
 {
@@ -40,8 +49,7 @@ void onKey(GLFWwindow* window, int key, int, int action, int)
     if (action == GLFW_PRESS) {
         keyState[static_cast<std::size_t>(key)] = true;
         tappedSinceFrame[static_cast<std::size_t>(key)] = true;
-    }
-    else if (action == GLFW_RELEASE) keyState[static_cast<std::size_t>(key)] = false;
+    } else if (action == GLFW_RELEASE) keyState[static_cast<std::size_t>(key)] = false;
 }
 
 void onCursor(GLFWwindow*, double x, double y)

@@ -34,8 +34,8 @@ unsigned decodeToBuffer(SoundFile& file)
     alGenBuffers(1, &buffer);
     if (buffer == 0) return 0;
     const ALenum format = channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16;
-    alBufferData(buffer, format, pcm.data(),
-                 static_cast<ALsizei>(frames * channels * sizeof(std::int16_t)), file.sampleRate());
+    alBufferData(buffer, format, pcm.data(), static_cast<ALsizei>(frames * channels * sizeof(std::int16_t)),
+                 file.sampleRate());
     // The error flag is shared with other threads, so check the result instead.
     ALint size = 0;
     alGetBufferi(buffer, AL_SIZE, &size);

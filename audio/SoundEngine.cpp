@@ -19,8 +19,7 @@ std::unique_ptr<SoundEngine> SoundEngine::create()
             logLineOnce("sound-off", whyNot + ": sound is off");
             return std::unique_ptr<SoundEngine>(new SoundEngine(nullptr));
         }
-        return std::unique_ptr<SoundEngine>(
-            new SoundEngine(std::make_unique<VoiceThread>(std::move(device))));
+        return std::unique_ptr<SoundEngine>(new SoundEngine(std::make_unique<VoiceThread>(std::move(device))));
     } catch (const std::exception& error) {
         logLine(std::string("The sound engine could not be made: ") + error.what());
         return nullptr;

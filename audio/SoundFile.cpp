@@ -30,26 +30,20 @@ std::unique_ptr<SoundFile> SoundFile::open(const std::string& path)
         sf_close(file);
         return nullptr;
     }
-    return std::unique_ptr<SoundFile>(
-        new SoundFile(path, file, info.channels, info.samplerate, info.frames));
+    return std::unique_ptr<SoundFile>(new SoundFile(path, file, info.channels, info.samplerate, info.frames));
 }
 
 void SoundFile::reportUnplayable(const std::string& path)
 {
     std::error_code error;
     const bool exists = std::filesystem::exists(path, error);
-    logLineOnce("unplayable:" + path, exists ? "Sound file could not be decoded: " + path
-                                             : "Sound file not found: " + path);
+    logLineOnce("unplayable:" + path,
+                exists ? "Sound file could not be decoded: " + path : "Sound file not found: " + path);
 }
 
-SoundFile::SoundFile(std::string path, sf_private_tag* file, int fileChannels, int sampleRate,
-                     std::int64_t frames)
-    : path_(std::move(path)),
-      file_(file),
-      fileChannels_(fileChannels),
-      channels_(fileChannels == 2 ? 2 : 1),
-      sampleRate_(sampleRate),
-      frames_(frames)
+SoundFile::SoundFile(std::string path, sf_private_tag* file, int fileChannels, int sampleRate, std::int64_t frames)
+    : path_(std::move(path)), file_(file), fileChannels_(fileChannels), channels_(fileChannels == 2 ? 2 : 1),
+      sampleRate_(sampleRate), frames_(frames)
 {
 }
 

@@ -38,8 +38,7 @@ public:
     bool rewind();
 
 private:
-    SoundFile(std::string path, sf_private_tag* file, int fileChannels, int sampleRate,
-              std::int64_t frames);
+    SoundFile(std::string path, sf_private_tag* file, int fileChannels, int sampleRate, std::int64_t frames);
 
     std::string path_;
     sf_private_tag* file_;

@@ -88,8 +88,7 @@ bool Voice::refill(unsigned buffer)
 {
     if (ended_) return false;
     const int channels = file_->channels();
-    const auto frames = static_cast<std::size_t>(
-        std::max(1.0, file_->sampleRate() * StreamBufferSeconds));
+    const auto frames = static_cast<std::size_t>(std::max(1.0, file_->sampleRate() * StreamBufferSeconds));
     pcm_.resize(frames * static_cast<std::size_t>(channels));
 
     std::size_t got = 0;

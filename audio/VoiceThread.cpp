@@ -86,8 +86,8 @@ void VoiceThread::stop(std::uint64_t id)
 {
     std::lock_guard lock(mutex_);
     if (states_.erase(id) == 0) return; // unknown or already over
-    const auto pending = std::find_if(requests_.begin(), requests_.end(),
-                                      [id](const Request& request) { return request.id == id; });
+    const auto pending =
+        std::find_if(requests_.begin(), requests_.end(), [id](const Request& request) { return request.id == id; });
     if (pending != requests_.end()) {
         requests_.erase(pending);
         return;
@@ -119,10 +119,8 @@ void VoiceThread::run()
     std::unique_lock lock(mutex_);
     for (;;) {
         const auto hasWork = [this] { return quit_ || !requests_.empty() || !stops_.empty(); };
-        if (voices_.empty())
-            wake_.wait(lock, hasWork);
-        else
-            wake_.wait_for(lock, PollInterval, hasWork);
+        if (voices_.empty()) wake_.wait(lock, hasWork);
+        else wake_.wait_for(lock, PollInterval, hasWork);
         if (quit_) break;
         requests.swap(requests_);
         stops.swap(stops_);

@@ -42,7 +42,8 @@ void Benchmark::startUp()
     app_->startScene();
     app_->camera().onCursor(Route::CursorStartX, Route::CursorStartY, true);
     App::FrameHooks& hooks = *this;
-    loop_ = std::make_unique<App::FrameLoop>(app_->world(), app_->camera(), app_->renderer(), app_->winPicture(), hooks);
+    loop_ =
+        std::make_unique<App::FrameLoop>(app_->world(), app_->camera(), app_->renderer(), app_->winPicture(), hooks);
     gpuTimer_ = std::make_unique<GpuTimer>(static_cast<int>(PassNames.size()));
     rssStartMb_ = Probe::residentMegabytes();
 }
@@ -208,7 +209,8 @@ Benchmark::HitTestTiming Benchmark::timeHitTest()
     HitTestTiming timing;
     const Game::Box pig = Game::boxFromCorners(world.pig().worldMin(), world.pig().worldMax());
     std::vector<Game::Box> people;
-    for (Scene::Model* person : world.people()) people.push_back(Game::boxFromCorners(person->worldMin(), person->worldMax()));
+    for (Scene::Model* person : world.people())
+        people.push_back(Game::boxFromCorners(person->worldMin(), person->worldMax()));
     const std::vector<glm::vec3>& recorded = app_->particles().recordedPositions();
     timing.people = static_cast<int>(people.size());
     timing.positions = static_cast<int>(recorded.size());

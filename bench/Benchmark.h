@@ -93,8 +93,8 @@ private:
     std::unique_ptr<App::Application> app_;
     std::unique_ptr<App::FrameLoop> loop_;
     std::unique_ptr<GpuTimer> gpuTimer_;
-    double now_ = 0.0;                    // the route's clock in seconds
-    Clock::time_point frameStarted_;      // when the current frame began, in wall time
+    double now_ = 0.0;               // the route's clock in seconds
+    Clock::time_point frameStarted_; // when the current frame began, in wall time
     FrameRecord frames_;
     SoakSamples soak_;
     long framesFlown_ = 0;

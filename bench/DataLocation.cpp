@@ -60,7 +60,7 @@ DataLocation findDataRoot(const std::string& dataRoot)
     std::string looked;
     for (const fs::path& candidate : candidates) looked += " " + (candidate / "Skyhog").string();
     location.error = "no game data found (looked in" + looked +
-                     "); build the skyhog_data and skyhog_shaders targets or pass --data-root DIR";
+        "); build the skyhog_data and skyhog_shaders targets or pass --data-root DIR";
     return location;
 }
 

@@ -7,8 +7,8 @@
 namespace Skyhog::Bench {
 
 struct DataLocation {
-    std::string root;  // the folder holding Skyhog/; empty when none was found
-    std::string error; // why not; empty on success
+    std::string root;         // the folder holding Skyhog/; empty when none was found
+    std::string error;        // why not; empty on success
     bool badArgument = false; // the error is about --data-root
 };
 

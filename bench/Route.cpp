@@ -54,17 +54,17 @@ Route Route::standard()
     // pig hovers and always returns, so every movement leg keeps the heading
     // and the loop closes: 110 + 40 forward, 90 + 60 back, 36 left, 36 right.
     std::vector<Leg> legs;
-    legs.push_back({.frames = 5, .cursorDx = 4.0, .cursorDy = 2.0});  // look around while hovering
+    legs.push_back({.frames = 5, .cursorDx = 4.0, .cursorDy = 2.0}); // look around while hovering
     legs.push_back({.frames = 10, .cursorDx = -4.0, .cursorDy = -2.0});
     legs.push_back({.frames = 5, .cursorDx = 4.0, .cursorDy = 2.0});
-    legs.push_back({.frames = 40, .forward = true});                              // towards the island
-    legs.push_back({.frames = 110, .forward = true, .stream = true});             // over the people
-    legs.push_back({.frames = 36, .left = true, .stream = true});                 // across
+    legs.push_back({.frames = 40, .forward = true});                                   // towards the island
+    legs.push_back({.frames = 110, .forward = true, .stream = true});                  // over the people
+    legs.push_back({.frames = 36, .left = true, .stream = true});                      // across
     legs.push_back({.frames = 10, .stream = true, .cursorDx = -6.0, .cursorDy = 3.0}); // hover, look back
     legs.push_back({.frames = 10, .stream = true, .cursorDx = 6.0, .cursorDy = -3.0});
-    legs.push_back({.frames = 90, .back = true, .stream = true});                 // back over the people
-    legs.push_back({.frames = 36, .right = true});                                // across again
-    legs.push_back({.frames = 60, .back = true});                                 // home
+    legs.push_back({.frames = 90, .back = true, .stream = true}); // back over the people
+    legs.push_back({.frames = 36, .right = true});                // across again
+    legs.push_back({.frames = 60, .back = true});                 // home
     return Route(std::move(legs));
 }
 

@@ -45,9 +45,9 @@ public:
 private:
     std::vector<Leg> legs_;
     std::vector<int> legOfFrame_;
-    std::vector<double> dx_, dy_;       // cursor motion on each frame of a lap
-    std::vector<double> x_, y_;         // cursor position after each frame of a lap
-    double lapDx_ = 0.0, lapDy_ = 0.0;  // cursor travel over a whole lap
+    std::vector<double> dx_, dy_;      // cursor motion on each frame of a lap
+    std::vector<double> x_, y_;        // cursor position after each frame of a lap
+    double lapDx_ = 0.0, lapDy_ = 0.0; // cursor travel over a whole lap
 };
 
 } // namespace Skyhog::Bench

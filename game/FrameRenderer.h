@@ -28,8 +28,8 @@ namespace Skyhog::Game {
 
 class FrameRenderer {
 public:
-    FrameRenderer(const WindowSize& windowSize, FlightCamera& camera, Scene::World& world,
-                  const ShaderLibrary& shaders, ParticleStream& particles);
+    FrameRenderer(const WindowSize& windowSize, FlightCamera& camera, Scene::World& world, const ShaderLibrary& shaders,
+                  ParticleStream& particles);
     ~FrameRenderer() = default;
     FrameRenderer(const FrameRenderer&) = delete;
     FrameRenderer& operator=(const FrameRenderer&) = delete;

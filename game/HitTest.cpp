@@ -9,8 +9,8 @@ Box boxFromCorners(const glm::vec4& a, const glm::vec4& b)
     return Box{glm::min(glm::vec3(a), glm::vec3(b)), glm::max(glm::vec3(a), glm::vec3(b))};
 }
 
-std::optional<std::size_t> findHit(const Box& pig, std::span<const Box> people,
-                                   std::span<const glm::vec3> positions, std::ostream& log)
+std::optional<std::size_t> findHit(const Box& pig, std::span<const Box> people, std::span<const glm::vec3> positions,
+                                   std::ostream& log)
 {
     for (std::size_t i = 0; i < people.size(); ++i) {
         const Box& person = people[i];

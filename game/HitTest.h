@@ -25,7 +25,7 @@ struct Box {
 Box boxFromCorners(const glm::vec4& a, const glm::vec4& b);
 
 // Index of the first person hit, or nothing.
-std::optional<std::size_t> findHit(const Box& pig, std::span<const Box> people,
-                                   std::span<const glm::vec3> positions, std::ostream& log);
+std::optional<std::size_t> findHit(const Box& pig, std::span<const Box> people, std::span<const glm::vec3> positions,
+                                   std::ostream& log);
 
 } // namespace Skyhog::Game

@@ -27,8 +27,7 @@ TextureFilters filtersFor(int mipmapMode, bool linearFiltering)
     case MipmapMode::Nearest:
         return linearFiltering ? TextureFilters{F::LinearMipmapNearest, F::Linear}
                                : TextureFilters{F::NearestMipmapNearest, F::Nearest};
-    default:
-        return linearFiltering ? TextureFilters{F::Linear, F::Linear} : TextureFilters{F::Nearest, F::Nearest};
+    default: return linearFiltering ? TextureFilters{F::Linear, F::Linear} : TextureFilters{F::Nearest, F::Nearest};
     }
 }
 
@@ -70,9 +69,9 @@ KeyControls::Step KeyControls::process(const KeyState& keys, float deltaTime, co
         lastToggle_ = static_cast<int>(now);
     }
     if (keys[Key::F5] && now - lastToggle_ > 1.0) {
-        mipmapMode_ = mipmapMode_ == MipmapMode::None     ? MipmapMode::Linear
-                      : mipmapMode_ == MipmapMode::Linear ? MipmapMode::Nearest
-                                                          : MipmapMode::None;
+        mipmapMode_ = mipmapMode_ == MipmapMode::None ? MipmapMode::Linear
+            : mipmapMode_ == MipmapMode::Linear       ? MipmapMode::Nearest
+                                                      : MipmapMode::None;
         filters_ = filtersFor(mipmapMode_, linearFiltering_);
         step.filtersChanged = true;
         lastToggle_ = static_cast<int>(now);

@@ -40,7 +40,7 @@ ParticleStream::ParticleStream(const glm::mat4& matrix, ShaderProgram* program, 
         glVertexAttribDivisor(static_cast<GLuint>(location), divisor);
     };
     feed("squareVertices", billboardBuffer_.get(), 3, GL_FLOAT, GL_FALSE, 0); // shared by every instance
-    feed("xyzs", positionBuffer_.get(), 4, GL_FLOAT, GL_FALSE, 1);             // one per particle
+    feed("xyzs", positionBuffer_.get(), 4, GL_FLOAT, GL_FALSE, 1);            // one per particle
     feed("color", colorBuffer_.get(), 4, GL_UNSIGNED_BYTE, GL_TRUE, 1);       // one per particle
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
@@ -63,7 +63,8 @@ void ParticleStream::draw()
     // Orphan each buffer, then write only the living part.
     glBindBuffer(GL_ARRAY_BUFFER, positionBuffer_.get());
     glBufferData(GL_ARRAY_BUFFER, PositionBytes, nullptr, GL_STREAM_DRAW);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(count) * 4 * sizeof(float), pool_.positionSizeData().data());
+    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(count) * 4 * sizeof(float),
+                    pool_.positionSizeData().data());
     glBindBuffer(GL_ARRAY_BUFFER, colorBuffer_.get());
     glBufferData(GL_ARRAY_BUFFER, ColorBytes, nullptr, GL_STREAM_DRAW);
     glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(count) * 4, pool_.colorData().data());

@@ -5,7 +5,13 @@ namespace {
 bool contextAlive = false;
 }
 
-bool alive() { return contextAlive; }
-void setAlive(bool alive) { contextAlive = alive; }
+bool alive()
+{
+    return contextAlive;
+}
+void setAlive(bool alive)
+{
+    contextAlive = alive;
+}
 
 } // namespace Skyhog::GlContext

@@ -18,11 +18,11 @@ Mesh::Mesh(ShaderProgram* program, std::vector<Vertex> vertices, std::vector<GLu
 
     glBindVertexArray(vertexArray_.get());
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_.get());
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices_.size() * sizeof(Vertex)),
-                 vertices_.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices_.size() * sizeof(Vertex)), vertices_.data(),
+                 GL_STATIC_DRAW);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, elementBuffer_.get());
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices_.size() * sizeof(GLuint)),
-                 indices_.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices_.size() * sizeof(GLuint)), indices_.data(),
+                 GL_STATIC_DRAW);
 
     const GLuint id = program_->program();
     const GLint position = glGetAttribLocation(id, "position");
@@ -39,7 +39,8 @@ Mesh::Mesh(ShaderProgram* program, std::vector<Vertex> vertices, std::vector<GLu
 
     if (glGetAttribLocation(id, "texCoords") == -1) note("Error: shader could not load texture");
     glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex), reinterpret_cast<void*>(offsetof(Vertex, texCoords)));
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex),
+                          reinterpret_cast<void*>(offsetof(Vertex, texCoords)));
 
     const GLint reference = glGetAttribLocation(id, "texCoordsRef");
     if (reference != -1) {

@@ -68,7 +68,8 @@ ParsedMesh parseMesh(const aiMesh& mesh, const aiScene& scene)
         parsed.boxMax = glm::max(parsed.boxMax, position);
         Vertex& vertex = parsed.vertices[i];
         vertex.position = position;
-        if (mesh.mNormals != nullptr) vertex.normal = glm::vec3(mesh.mNormals[i].x, mesh.mNormals[i].y, mesh.mNormals[i].z);
+        if (mesh.mNormals != nullptr)
+            vertex.normal = glm::vec3(mesh.mNormals[i].x, mesh.mNormals[i].y, mesh.mNormals[i].z);
         if (hasTexCoords) {
             vertex.texCoords = glm::vec2(mesh.mTextureCoords[0][i].x, mesh.mTextureCoords[0][i].y);
             if (n == 4) vertex.texCoordsRef = quadReference[i];
@@ -79,7 +80,8 @@ ParsedMesh parseMesh(const aiMesh& mesh, const aiScene& scene)
         parsed.indices.insert(parsed.indices.end(), face.mIndices, face.mIndices + face.mNumIndices);
         if (face.mNumIndices == 3) parsed.hasTriangle = true;
     }
-    const aiMaterial* material = mesh.mMaterialIndex < scene.mNumMaterials ? scene.mMaterials[mesh.mMaterialIndex] : nullptr;
+    const aiMaterial* material =
+        mesh.mMaterialIndex < scene.mNumMaterials ? scene.mMaterials[mesh.mMaterialIndex] : nullptr;
     parsed.diffusePaths = materialPaths(material, aiTextureType_DIFFUSE);
     parsed.specularPaths = materialPaths(material, aiTextureType_SPECULAR);
     return parsed;
@@ -89,7 +91,8 @@ void parseNode(const aiNode& node, const aiScene& scene, std::vector<ParsedMesh>
 {
     for (unsigned i = 0; i < node.mNumMeshes; ++i) {
         const unsigned index = node.mMeshes[i];
-        if (index < scene.mNumMeshes && scene.mMeshes[index] != nullptr) out.push_back(parseMesh(*scene.mMeshes[index], scene));
+        if (index < scene.mNumMeshes && scene.mMeshes[index] != nullptr)
+            out.push_back(parseMesh(*scene.mMeshes[index], scene));
     }
     for (unsigned i = 0; i < node.mNumChildren; ++i) parseNode(*node.mChildren[i], scene, out);
 }
@@ -208,8 +211,8 @@ void Model::load(const std::string& path)
     // The importer takes some files that hold no model at all (text that is
     // not OBJ, vertices without faces) for an empty scene and reports nothing:
     // such a model would be invisible, so it is refused like a failed import.
-    const bool drawable = std::any_of(file->meshes.begin(), file->meshes.end(),
-                                      [](const ParsedMesh& mesh) { return mesh.hasTriangle; });
+    const bool drawable =
+        std::any_of(file->meshes.begin(), file->meshes.end(), [](const ParsedMesh& mesh) { return mesh.hasTriangle; });
     if (!drawable) fatal("Model file " + path + " holds no mesh with a face");
     sourcePath_ = path;
     directory_ = file->directory;
@@ -222,7 +225,8 @@ void Model::load(const std::string& path)
             localMin_ = glm::vec4(parsed.boxMin, 1.0f);
             localMax_ = glm::vec4(parsed.boxMax, 1.0f);
         }
-        meshes_.push_back(std::make_unique<Meshes::Mesh>(mainProgram_, parsed.vertices, parsed.indices, std::move(textures)));
+        meshes_.push_back(
+            std::make_unique<Meshes::Mesh>(mainProgram_, parsed.vertices, parsed.indices, std::move(textures)));
     }
 }
 
@@ -247,21 +251,30 @@ std::vector<Texture> Model::texturesFor(const std::vector<std::string>& paths, c
     return result;
 }
 
-void Model::translate(const glm::vec3& offset) { translation_ = glm::translate(translation_, offset); }
+void Model::translate(const glm::vec3& offset)
+{
+    translation_ = glm::translate(translation_, offset);
+}
 
 void Model::rotate(float degrees, const glm::vec3& axis)
 {
     rotation_ = glm::rotate(rotation_, degrees * 0.017453292f, glm::normalize(axis));
 }
 
-void Model::scale(const glm::vec3& factors) { scale_ = glm::scale(scale_, factors); }
+void Model::scale(const glm::vec3& factors)
+{
+    scale_ = glm::scale(scale_, factors);
+}
 
-void Model::setPose(const glm::mat4& pose) { pose_ = pose; }
+void Model::setPose(const glm::mat4& pose)
+{
+    pose_ = pose;
+}
 
 glm::mat4 Model::baseMatrix() const
 {
-    static const glm::mat4 prefix = glm::scale(glm::translate(glm::mat4(1.0f), Layout::ModelPrefixOffset),
-                                               glm::vec3(Layout::ModelPrefixScale));
+    static const glm::mat4 prefix =
+        glm::scale(glm::translate(glm::mat4(1.0f), Layout::ModelPrefixOffset), glm::vec3(Layout::ModelPrefixScale));
     return prefix * translation_ * rotation_ * scale_;
 }
 
@@ -306,9 +319,15 @@ glm::vec4 Model::worldMax()
     return worldMax_;
 }
 
-glm::vec3 Model::size() const { return glm::vec3(worldMax_ - worldMin_); }
+glm::vec3 Model::size() const
+{
+    return glm::vec3(worldMax_ - worldMin_);
+}
 
-glm::vec3 Model::center() const { return glm::vec3(worldMax_ + worldMin_) * 0.5f; }
+glm::vec3 Model::center() const
+{
+    return glm::vec3(worldMax_ + worldMin_) * 0.5f;
+}
 
 void Model::setTextureFilter(GLint minFilter, GLint magFilter) const
 {

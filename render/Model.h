@@ -32,8 +32,7 @@ namespace Skyhog::Scene {
 class Model : public Placed {
 public:
     // Loads the file at path; the meshes are laid out for mainProgram.
-    Model(const glm::mat4& placement, ShaderProgram* mainProgram, ShaderProgram* depthProgram,
-          const std::string& path);
+    Model(const glm::mat4& placement, ShaderProgram* mainProgram, ShaderProgram* depthProgram, const std::string& path);
     virtual ~Model();
     Model(const Model&) = delete;
     Model& operator=(const Model&) = delete;

@@ -42,7 +42,13 @@ inline constexpr const char* WaterFile = "Ground/water.obj";
 inline constexpr const char* BoatFile = "Landscape/boatyMcBoatface.obj";
 inline constexpr const char* PersonFile = "People/Bystand/Bystander.obj";
 // n counts from 1.
-inline std::string palmFile(int n) { return "Landscape/Palms/palm" + std::to_string(n) + ".obj"; }
-inline std::string markerFile(int n) { return "Positions/position" + std::to_string(n) + ".obj"; }
+inline std::string palmFile(int n)
+{
+    return "Landscape/Palms/palm" + std::to_string(n) + ".obj";
+}
+inline std::string markerFile(int n)
+{
+    return "Positions/position" + std::to_string(n) + ".obj";
+}
 
 } // namespace Skyhog::Scene::Layout

@@ -14,20 +14,19 @@ namespace Skyhog {
 using QuadVertices = std::array<float, 24>;
 
 // The whole screen; v = 1 at the top edge because pictures are uploaded bottom row first.
-inline constexpr QuadVertices FullScreenQuad = {
-    -1.0f, 1.0f, 0.0f, 1.0f,  -1.0f, -1.0f, 0.0f, 0.0f,  1.0f, -1.0f, 1.0f, 0.0f,
-    -1.0f, 1.0f, 0.0f, 1.0f,  1.0f, -1.0f, 1.0f, 0.0f,   1.0f, 1.0f, 1.0f, 1.0f};
+inline constexpr QuadVertices FullScreenQuad = {-1.0f, 1.0f,  0.0f, 1.0f, -1.0f, -1.0f, 0.0f, 0.0f,
+                                                1.0f,  -1.0f, 1.0f, 0.0f, -1.0f, 1.0f,  0.0f, 1.0f,
+                                                1.0f,  -1.0f, 1.0f, 0.0f, 1.0f,  1.0f,  1.0f, 1.0f};
 // The debug and map views share the top fifth of the screen.
-inline constexpr QuadVertices TopLeftQuad = {
-    -1.0f, 1.0f, 0.0f, 1.0f,  -1.0f, 0.6f, 0.0f, 0.0f,  -0.3f, 0.6f, 1.0f, 0.0f,
-    -1.0f, 1.0f, 0.0f, 1.0f,  -0.3f, 0.6f, 1.0f, 0.0f,  -0.3f, 1.0f, 1.0f, 1.0f};
-inline constexpr QuadVertices TopCentreQuad = {
-    -0.3f, 1.0f, 0.0f, 1.0f,  -0.3f, 0.6f, 0.0f, 0.0f,  0.3f, 0.6f, 1.0f, 0.0f,
-    -0.3f, 1.0f, 0.0f, 1.0f,  0.3f, 0.6f, 1.0f, 0.0f,   0.3f, 1.0f, 1.0f, 1.0f};
+inline constexpr QuadVertices TopLeftQuad = {-1.0f, 1.0f, 0.0f, 1.0f, -1.0f, 0.6f, 0.0f, 0.0f, -0.3f, 0.6f, 1.0f, 0.0f,
+                                             -1.0f, 1.0f, 0.0f, 1.0f, -0.3f, 0.6f, 1.0f, 0.0f, -0.3f, 1.0f, 1.0f, 1.0f};
+inline constexpr QuadVertices TopCentreQuad = {-0.3f, 1.0f, 0.0f, 1.0f, -0.3f, 0.6f, 0.0f, 0.0f,
+                                               0.3f,  0.6f, 1.0f, 0.0f, -0.3f, 1.0f, 0.0f, 1.0f,
+                                               0.3f,  0.6f, 1.0f, 0.0f, 0.3f,  1.0f, 1.0f, 1.0f};
 // Top right, mirrored left to right: u runs from 0 at x = 1.0 to 1 at x = 0.3.
-inline constexpr QuadVertices TopRightMirroredQuad = {
-    1.0f, 1.0f, 0.0f, 1.0f,  1.0f, 0.6f, 0.0f, 0.0f,  0.3f, 0.6f, 1.0f, 0.0f,
-    1.0f, 1.0f, 0.0f, 1.0f,  0.3f, 0.6f, 1.0f, 0.0f,  0.3f, 1.0f, 1.0f, 1.0f};
+inline constexpr QuadVertices TopRightMirroredQuad = {1.0f, 1.0f, 0.0f, 1.0f, 1.0f, 0.6f, 0.0f, 0.0f,
+                                                      0.3f, 0.6f, 1.0f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f,
+                                                      0.3f, 0.6f, 1.0f, 0.0f, 0.3f, 1.0f, 1.0f, 1.0f};
 
 class ScreenQuad {
 public:

@@ -17,8 +17,8 @@ class ShaderLibrary {
 public:
     // The programs, in the order they are built.
     static constexpr std::array<std::string_view, 15> Names = {
-        "SkyBox", "MainPig", "Test", "LightTest", "Particle", "Island", "Water", "Map",
-        "Lamp", "Text", "DebugDepth", "Depth", "Shadow", "DebugWater", "Intro"};
+        "SkyBox", "MainPig", "Test",       "LightTest", "Particle", "Island",     "Water", "Map",
+        "Lamp",   "Text",    "DebugDepth", "Depth",     "Shadow",   "DebugWater", "Intro"};
 
     // Loads all fifteen programs, then writes "shaders loaded" (no line end).
     ShaderLibrary();

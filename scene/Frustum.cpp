@@ -53,10 +53,9 @@ void Frustum::update(const glm::vec3& eye, const glm::vec3& target, const glm::v
     const glm::vec3 nearRight = right * nearHalfWidth_;
     const glm::vec3 farUp = up * farHalfHeight_;
     const glm::vec3 farRight = right * farHalfWidth_;
-    corners_ = {nearCentre + nearUp + nearRight, nearCentre + nearUp - nearRight,
-                nearCentre - nearUp + nearRight, nearCentre - nearUp - nearRight,
-                farCentre + farUp + farRight,   farCentre + farUp - farRight,
-                farCentre - farUp + farRight,   farCentre - farUp - farRight};
+    corners_ = {nearCentre + nearUp + nearRight, nearCentre + nearUp - nearRight, nearCentre - nearUp + nearRight,
+                nearCentre - nearUp - nearRight, farCentre + farUp + farRight,    farCentre + farUp - farRight,
+                farCentre - farUp + farRight,    farCentre - farUp - farRight};
 
     // Corner triples wound so that every normal points out of the volume.
     const auto& c = corners_;

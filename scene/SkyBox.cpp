@@ -8,12 +8,12 @@ namespace {
 
 // 12 triangles, two per face, corners at +-1; a face's six vertices per row.
 constexpr std::array<float, 108> CubeVertices = {
-    -1, 1, -1,  -1, -1, -1,  1, -1, -1,  1, -1, -1,  1, 1, -1,  -1, 1, -1,   // z = -1
-    -1, -1, 1,  -1, -1, -1,  -1, 1, -1,  -1, 1, -1,  -1, 1, 1,  -1, -1, 1,   // x = -1
-    1, -1, -1,  1, -1, 1,    1, 1, 1,    1, 1, 1,    1, 1, -1,  1, -1, -1,   // x = +1
-    -1, -1, 1,  -1, 1, 1,    1, 1, 1,    1, 1, 1,    1, -1, 1,  -1, -1, 1,   // z = +1
-    -1, 1, -1,  1, 1, -1,    1, 1, 1,    1, 1, 1,    -1, 1, 1,  -1, 1, -1,   // y = +1
-    -1, -1, -1, -1, -1, 1,   1, -1, -1,  1, -1, -1,  -1, -1, 1, 1, -1, 1,    // y = -1
+    -1, 1,  -1, -1, -1, -1, 1,  -1, -1, 1,  -1, -1, 1,  1,  -1, -1, 1,  -1, // z = -1
+    -1, -1, 1,  -1, -1, -1, -1, 1,  -1, -1, 1,  -1, -1, 1,  1,  -1, -1, 1,  // x = -1
+    1,  -1, -1, 1,  -1, 1,  1,  1,  1,  1,  1,  1,  1,  1,  -1, 1,  -1, -1, // x = +1
+    -1, -1, 1,  -1, 1,  1,  1,  1,  1,  1,  1,  1,  1,  -1, 1,  -1, -1, 1,  // z = +1
+    -1, 1,  -1, 1,  1,  -1, 1,  1,  1,  1,  1,  1,  -1, 1,  1,  -1, 1,  -1, // y = +1
+    -1, -1, -1, -1, -1, 1,  1,  -1, -1, 1,  -1, -1, -1, -1, 1,  1,  -1, 1,  // y = -1
 };
 static_assert(sizeof(CubeVertices) == 432);
 
@@ -23,7 +23,7 @@ std::array<std::string, 6> SkyBox::facePaths()
 {
     // "back" faces +Z and "front" -Z: the camera starts looking down -Z at the front.
     const std::string folder = DataRoot + "Models/Skybox/";
-    return {folder + "right.jpg", folder + "left.jpg", folder + "top.jpg",
+    return {folder + "right.jpg",  folder + "left.jpg", folder + "top.jpg",
             folder + "bottom.jpg", folder + "back.jpg", folder + "front.jpg"};
 }
 

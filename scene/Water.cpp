@@ -26,8 +26,7 @@ std::string Water::distortionPath()
 
 Water::Water(const glm::mat4& modelMatrix, ShaderProgram* waterProgram, ShaderProgram* debugProgram,
              ShaderProgram* depthProgram, const std::string& path, std::int32_t height, std::int32_t width)
-    : Model(modelMatrix, waterProgram, depthProgram, path),
-      surfaceTexture_(surfaceTextureOf(*this, path)),
+    : Model(modelMatrix, waterProgram, depthProgram, path), surfaceTexture_(surfaceTextureOf(*this, path)),
       reflection_(*debugProgram, height, width, TopLeftQuad),
       refraction_(*debugProgram, height, width, TopRightMirroredQuad)
 {

@@ -47,7 +47,7 @@ public:
     GLuint getDudvTexture() const { return dudvTexture_.get(); }
 
 private:
-    GLuint surfaceTexture_; // first texture of the first mesh; the model's texture cache owns it
+    GLuint surfaceTexture_;   // first texture of the first mesh; the model's texture cache owns it
     ScreenBuffer reflection_; // each target is height x width, with its debug quad
     ScreenBuffer refraction_;
     GlTexture dudvTexture_;

@@ -15,7 +15,10 @@ namespace {
 
 const glm::mat4 Identity(1.0f);
 
-std::string modelPath(const std::string& relative) { return DataRoot + "Models/" + relative; }
+std::string modelPath(const std::string& relative)
+{
+    return DataRoot + "Models/" + relative;
+}
 
 const std::array<std::string, 2> WingFiles = {Layout::LeftWingFile, Layout::RightWingFile};
 

@@ -35,8 +35,7 @@ public:
 } // namespace
 
 TextRenderer::TextRenderer(ShaderProgram* shader, const std::string& fontPath)
-    : shader_(shader),
-      projection_(glm::ortho(0.0f, 800.0f, 0.0f, 600.0f, -1.0f, 1.0f))
+    : shader_(shader), projection_(glm::ortho(0.0f, 800.0f, 0.0f, 600.0f, -1.0f, 1.0f))
 {
     loadGlyphs(fontPath);
     createQuad();
@@ -50,9 +49,8 @@ void TextRenderer::loadGlyphs(const std::string& fontPath)
         std::cout << "ERROR::FREETYPE: Could not init FreeType Library" << '\n';
     }
 
-    const FT_Error faceError = font.library != nullptr
-                                   ? FT_New_Face(font.library, fontPath.c_str(), 0, &font.face)
-                                   : FT_Err_Invalid_Library_Handle;
+    const FT_Error faceError = font.library != nullptr ? FT_New_Face(font.library, fontPath.c_str(), 0, &font.face)
+                                                       : FT_Err_Invalid_Library_Handle;
     if (faceError != 0) {
         font.face = nullptr;
         std::cout << faceError << '\n' << "ERROR::FREETYPE: Failed to load font" << '\n';
@@ -65,8 +63,8 @@ void TextRenderer::loadGlyphs(const std::string& fontPath)
 
     for (int code = 0; code < LoadedCodes; ++code) {
         const FT_Error glyphError = font.face != nullptr
-                                        ? FT_Load_Char(font.face, static_cast<FT_ULong>(code), FT_LOAD_RENDER)
-                                        : FT_Err_Invalid_Face_Handle;
+            ? FT_Load_Char(font.face, static_cast<FT_ULong>(code), FT_LOAD_RENDER)
+            : FT_Err_Invalid_Face_Handle;
         if (glyphError != 0) {
             std::cout << "ERROR::FREETYTPE: Failed to load Glyph" << '\n';
             continue;
@@ -126,12 +124,8 @@ void TextRenderer::drawText(const std::string& text, float x, float y, float sca
         const float w = static_cast<float>(glyph.size.x) * scale;
         const float h = static_cast<float>(glyph.size.y) * scale;
         const float vertices[6][4] = {
-            {xpos, ypos + h, 0.0f, 0.0f},
-            {xpos, ypos, 0.0f, 1.0f},
-            {xpos + w, ypos, 1.0f, 1.0f},
-            {xpos, ypos + h, 0.0f, 0.0f},
-            {xpos + w, ypos, 1.0f, 1.0f},
-            {xpos + w, ypos + h, 1.0f, 0.0f},
+            {xpos, ypos + h, 0.0f, 0.0f}, {xpos, ypos, 0.0f, 1.0f},     {xpos + w, ypos, 1.0f, 1.0f},
+            {xpos, ypos + h, 0.0f, 0.0f}, {xpos + w, ypos, 1.0f, 1.0f}, {xpos + w, ypos + h, 1.0f, 0.0f},
         };
         static_assert(sizeof(vertices) == QuadBytes);
 

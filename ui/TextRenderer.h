@@ -42,10 +42,10 @@ public:
 private:
     // One rasterised character.
     struct Glyph {
-        GlTexture texture;      // GL_RED bitmap, top row first; 0 x 0 when empty
-        glm::ivec2 size{0};     // bitmap width and rows, in pixels
-        glm::ivec2 bearing{0};  // pen to left edge, baseline to top row
-        unsigned advance = 0;   // horizontal advance in 1/64 pixel
+        GlTexture texture;     // GL_RED bitmap, top row first; 0 x 0 when empty
+        glm::ivec2 size{0};    // bitmap width and rows, in pixels
+        glm::ivec2 bearing{0}; // pen to left edge, baseline to top row
+        unsigned advance = 0;  // horizontal advance in 1/64 pixel
     };
 
     void loadGlyphs(const std::string& fontPath);

@@ -32,7 +32,8 @@ TEST(Options, DefaultsWithoutArguments)
 
 TEST(Options, ReadsEveryOptionWithItsValueAfterIt)
 {
-    const ParsedOptions parsed = parse({"--frames", "120", "--size", "640x480", "--soak", "0.5", "--data-root", "/tmp/x"});
+    const ParsedOptions parsed =
+        parse({"--frames", "120", "--size", "640x480", "--soak", "0.5", "--data-root", "/tmp/x"});
     ASSERT_TRUE(parsed.error.empty()) << parsed.error;
     EXPECT_EQ(parsed.options.frames, 120);
     EXPECT_EQ(parsed.options.width, 640);

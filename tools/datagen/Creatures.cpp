@@ -27,28 +27,29 @@ const UvRect PigEar{{0.75f, 0.25f}, {1.0f, 0.5f}};
 // The snout's rim uses a band at the bottom of the snout square, clear of the nostrils.
 const UvRect PigSnoutRim{{0.52f, 0.52f}, {0.98f, 0.6f}};
 
-Image paintPigTexture() {
-  Image img(256, 256);
-  const glm::vec3 skin = rgb(252, 176, 188);
-  img.paintUv(PigSkin, [&](glm::vec2 l, glm::vec2) {
-    glm::vec3 c = vary(skin, l * glm::vec2(6, 12), 11u, 0.05f);
-    // A few faint freckles of deeper pink.
-    float spots = smoothstep(0.55f, 0.75f, noise2(l.x * 20, l.y * 40, 12u));
-    return mixColour(c, rgb(232, 140, 158), 0.5f * spots);
-  });
-  img.paintUv(PigSnout, [&](glm::vec2 l, glm::vec2) {
-    glm::vec3 c = vary(rgb(236, 140, 160), l * 8.0f, 13u, 0.05f);
-    for (float side : {-1.0f, 1.0f}) {
-      glm::vec2 d = (l - glm::vec2(0.5f + side * 0.14f, 0.55f)) / glm::vec2(0.07f, 0.12f);
-      float k = glm::length(d);
-      c = mixColour(c, rgb(120, 46, 64), 1.0f - smoothstep(0.85f, 1.1f, k));
-    }
-    return c;
-  });
-  img.paintUv(PigDark, [&](glm::vec2 l, glm::vec2) { return vary(rgb(34, 24, 28), l * 6.0f, 14u, 0.1f); });
-  img.paintUv(PigWhite, [&](glm::vec2 l, glm::vec2) { return vary(rgb(250, 248, 246), l * 4.0f, 15u, 0.02f); });
-  img.paintUv(PigEar, [&](glm::vec2 l, glm::vec2) { return vary(rgb(240, 150, 166), l * 5.0f, 16u, 0.05f); });
-  return img;
+Image paintPigTexture()
+{
+    Image img(256, 256);
+    const glm::vec3 skin = rgb(252, 176, 188);
+    img.paintUv(PigSkin, [&](glm::vec2 l, glm::vec2) {
+        glm::vec3 c = vary(skin, l * glm::vec2(6, 12), 11u, 0.05f);
+        // A few faint freckles of deeper pink.
+        float spots = smoothstep(0.55f, 0.75f, noise2(l.x * 20, l.y * 40, 12u));
+        return mixColour(c, rgb(232, 140, 158), 0.5f * spots);
+    });
+    img.paintUv(PigSnout, [&](glm::vec2 l, glm::vec2) {
+        glm::vec3 c = vary(rgb(236, 140, 160), l * 8.0f, 13u, 0.05f);
+        for (float side : {-1.0f, 1.0f}) {
+            glm::vec2 d = (l - glm::vec2(0.5f + side * 0.14f, 0.55f)) / glm::vec2(0.07f, 0.12f);
+            float k = glm::length(d);
+            c = mixColour(c, rgb(120, 46, 64), 1.0f - smoothstep(0.85f, 1.1f, k));
+        }
+        return c;
+    });
+    img.paintUv(PigDark, [&](glm::vec2 l, glm::vec2) { return vary(rgb(34, 24, 28), l * 6.0f, 14u, 0.1f); });
+    img.paintUv(PigWhite, [&](glm::vec2 l, glm::vec2) { return vary(rgb(250, 248, 246), l * 4.0f, 15u, 0.02f); });
+    img.paintUv(PigEar, [&](glm::vec2 l, glm::vec2) { return vary(rgb(240, 150, 166), l * 5.0f, 16u, 0.05f); });
+    return img;
 }
 
 // The pig is modelled in design units around its body, then shrunk and moved
@@ -57,108 +58,121 @@ Image paintPigTexture() {
 // own joint and stays in its shoulder.
 constexpr float PigShrink = 0.66f;
 constexpr float WingRootY = 0.6f; // design units
-glm::mat4 pigFrame() {
-  return glm::scale(glm::mat4(1), glm::vec3(PigShrink)) * glm::translate(glm::mat4(1), glm::vec3(0, -WingRootY, 0));
+glm::mat4 pigFrame()
+{
+    return glm::scale(glm::mat4(1), glm::vec3(PigShrink)) * glm::translate(glm::mat4(1), glm::vec3(0, -WingRootY, 0));
 }
 
 // A round barrel of a body, fuller at the rump (which is what the chase camera
 // sees), with a separate round head set high at the front.
-Mesh pigBodyAndHead() {
-  Mesh body = surface(
-      18, 10,
-      [](float u, float v) {
-        float lon = -Pi + 2 * Pi * u, lat = -Pi / 2 + Pi * v;
-        float c = (v <= 0 || v >= 1) ? 0.0f : std::cos(lat);
-        float s = v <= 0 ? -1.0f : (v >= 1 ? 1.0f : std::sin(lat));
-        float z = 3.5f * c * std::cos(lon);
-        float fuller = 1.0f + 0.1f * (1.0f - z / 3.5f) * 0.5f;
-        return glm::vec3(2.6f * fuller * c * std::sin(lon), 2.4f * fuller * s, z - 0.4f);
-      },
-      PigSkin, true);
-  body.computeNormals(true);
-  body.append(ellipsoid({0, 1.05f, 2.95f}, {1.75f, 1.7f, 1.6f}, 14, 8, PigSkin));
-  return body;
+Mesh pigBodyAndHead()
+{
+    Mesh body = surface(
+        18, 10,
+        [](float u, float v) {
+            float lon = -Pi + 2 * Pi * u, lat = -Pi / 2 + Pi * v;
+            float c = (v <= 0 || v >= 1) ? 0.0f : std::cos(lat);
+            float s = v <= 0 ? -1.0f : (v >= 1 ? 1.0f : std::sin(lat));
+            float z = 3.5f * c * std::cos(lon);
+            float fuller = 1.0f + 0.1f * (1.0f - z / 3.5f) * 0.5f;
+            return glm::vec3(2.6f * fuller * c * std::sin(lon), 2.4f * fuller * s, z - 0.4f);
+        },
+        PigSkin, true);
+    body.computeNormals(true);
+    body.append(ellipsoid({0, 1.05f, 2.95f}, {1.75f, 1.7f, 1.6f}, 14, 8, PigSkin));
+    return body;
 }
 
 // Snout: a short round cylinder ending in a flat disc with the nostrils painted on.
-Mesh pigSnout() {
-  const float snoutY = 0.7f, snoutBack = 3.9f, snoutFront = 4.95f;
-  Mesh snout = tube([&](float t) { return glm::vec3(0, snoutY, snoutBack + (snoutFront - snoutBack) * t); },
-                    [](float t) { return 0.85f - 0.05f * t; }, 14, 1, PigSnoutRim, false);
-  Mesh disc;
-  uint32_t middle = disc.addVertex({0, snoutY, snoutFront}, PigSnout.at(0.5f, 0.5f));
-  for (int i = 0; i < 14; ++i) {
-    float a = 2 * Pi * i / 14;
-    glm::vec2 d(std::cos(a), std::sin(a));
-    disc.addVertex({0.8f * d.x, snoutY + 0.8f * d.y, snoutFront}, PigSnout.at(0.5f + 0.46f * d.x, 0.5f + 0.46f * d.y));
-  }
-  for (uint32_t i = 0; i < 14; ++i) disc.addTriangle(middle, 1 + i, 1 + (i + 1) % 14);
-  disc.computeNormals(false);
-  snout.append(disc);
-  return snout;
+Mesh pigSnout()
+{
+    const float snoutY = 0.7f, snoutBack = 3.9f, snoutFront = 4.95f;
+    Mesh snout = tube([&](float t) { return glm::vec3(0, snoutY, snoutBack + (snoutFront - snoutBack) * t); },
+                      [](float t) { return 0.85f - 0.05f * t; }, 14, 1, PigSnoutRim, false);
+    Mesh disc;
+    uint32_t middle = disc.addVertex({0, snoutY, snoutFront}, PigSnout.at(0.5f, 0.5f));
+    for (int i = 0; i < 14; ++i) {
+        float a = 2 * Pi * i / 14;
+        glm::vec2 d(std::cos(a), std::sin(a));
+        disc.addVertex({0.8f * d.x, snoutY + 0.8f * d.y, snoutFront},
+                       PigSnout.at(0.5f + 0.46f * d.x, 0.5f + 0.46f * d.y));
+    }
+    for (uint32_t i = 0; i < 14; ++i) disc.addTriangle(middle, 1 + i, 1 + (i + 1) % 14);
+    disc.computeNormals(false);
+    snout.append(disc);
+    return snout;
 }
 
 // One side's eye, ear and legs; `side` is +1 for the pig's left (+x).
-Mesh pigSide(float side) {
-  Mesh part;
-  // Eyes: a white ball with a dark pupil looking forward and a little out.
-  part.append(ellipsoid({side * 0.68f, 1.6f, 4.25f}, {0.32f, 0.38f, 0.28f}, 8, 5, PigWhite));
-  part.append(ellipsoid({side * 0.72f, 1.65f, 4.49f}, {0.16f, 0.2f, 0.1f}, 6, 4, PigDark));
+Mesh pigSide(float side)
+{
+    Mesh part;
+    // Eyes: a white ball with a dark pupil looking forward and a little out.
+    part.append(ellipsoid({side * 0.68f, 1.6f, 4.25f}, {0.32f, 0.38f, 0.28f}, 8, 5, PigWhite));
+    part.append(ellipsoid({side * 0.72f, 1.65f, 4.49f}, {0.16f, 0.2f, 0.1f}, 6, 4, PigDark));
 
-  // Ears: pointed flaps standing up from the top of the head, tips flopping forward.
-  glm::vec3 baseIn(side * 0.4f, 2.6f, 2.4f), baseOut(side * 1.4f, 2.1f, 3.0f), tip(side * 1.45f, 3.9f, 3.7f);
-  Mesh ear = surface(
-      2, 3,
-      [&](float u, float v) {
-        glm::vec3 base = baseIn + (baseOut - baseIn) * u;
-        glm::vec3 p = base + (tip - base) * v;
-        p.z += 0.25f * std::sin(Pi * u) * (1 - v) + 0.35f * v * v;
-        p.y -= 0.25f * v * v;
-        return p;
-      },
-      PigEar);
-  ear.computeNormals(true);
-  ear.addBackFaces(0.02f);
-  part.append(ear);
+    // Ears: pointed flaps standing up from the top of the head, tips flopping forward.
+    glm::vec3 baseIn(side * 0.4f, 2.6f, 2.4f), baseOut(side * 1.4f, 2.1f, 3.0f), tip(side * 1.45f, 3.9f, 3.7f);
+    Mesh ear = surface(
+        2, 3,
+        [&](float u, float v) {
+            glm::vec3 base = baseIn + (baseOut - baseIn) * u;
+            glm::vec3 p = base + (tip - base) * v;
+            p.z += 0.25f * std::sin(Pi * u) * (1 - v) + 0.35f * v * v;
+            p.y -= 0.25f * v * v;
+            return p;
+        },
+        PigEar);
+    ear.computeNormals(true);
+    ear.addBackFaces(0.02f);
+    part.append(ear);
 
-  // Short legs with dark trotters, front and back.
-  for (float hipZ : {1.5f, -2.3f}) {
-    glm::vec3 hip(side * 1.3f, -1.4f, hipZ);
-    part.append(tube([&](float t) { return hip + glm::vec3(0, -1.25f * t, 0); },
-                     [](float t) { return 0.48f - 0.05f * t; }, 8, 1, PigSkin, false));
-    part.append(tube([&](float t) { return hip + glm::vec3(0, -1.25f - 0.35f * t, 0); }, [](float) { return 0.43f; },
-                     8, 1, PigDark, true));
-  }
-  return part;
+    // Short legs with dark trotters, front and back.
+    for (float hipZ : {1.5f, -2.3f}) {
+        glm::vec3 hip(side * 1.3f, -1.4f, hipZ);
+        part.append(tube([&](float t) { return hip + glm::vec3(0, -1.25f * t, 0); },
+                         [](float t) { return 0.48f - 0.05f * t; }, 8, 1, PigSkin, false));
+        part.append(tube([&](float t) { return hip + glm::vec3(0, -1.25f - 0.35f * t, 0); },
+                         [](float) { return 0.43f; }, 8, 1, PigDark, true));
+    }
+    return part;
 }
 
 // A thin tail that curls round twice behind the rump.
-Mesh pigTail() {
-  return tube(
-      [](float t) {
-        float a = 4.0f * Pi * t;
-        float r = 0.38f * std::min(1.0f, 4 * t);
-        return glm::vec3(r * std::sin(a), -0.2f + r * (1 - std::cos(a)) + 0.3f * t, -3.7f - 1.0f * t);
-      },
-      [](float t) { return 0.15f - 0.06f * t; }, 6, 16, PigSkin, true);
+Mesh pigTail()
+{
+    return tube(
+        [](float t) {
+            float a = 4.0f * Pi * t;
+            float r = 0.38f * std::min(1.0f, 4 * t);
+            return glm::vec3(r * std::sin(a), -0.2f + r * (1 - std::cos(a)) + 0.3f * t, -3.7f - 1.0f * t);
+        },
+        [](float t) { return 0.15f - 0.06f * t; }, 6, 16, PigSkin, true);
 }
 
-Mesh pigBody() {
-  Mesh pig;
-  pig.append(pigSnout());
-  for (float side : {-1.0f, 1.0f}) pig.append(pigSide(side));
-  pig.append(pigTail());
-  pig.append(pigBodyAndHead());
-  pig.transform(pigFrame());
-  return pig;
+Mesh pigBody()
+{
+    Mesh pig;
+    pig.append(pigSnout());
+    for (float side : {-1.0f, 1.0f}) pig.append(pigSide(side));
+    pig.append(pigTail());
+    pig.append(pigBodyAndHead());
+    pig.transform(pigFrame());
+    return pig;
 }
 
 // Outline of the left wing along its span s (0 at the root, 1 at the tip), in
 // the pig's design units: the leading edge sweeps back to the tip. The wing
 // leaves the body at about s = WingOutside.
 constexpr float WingOutside = 0.2f;
-float wingLead(float s) { return 1.1f + 0.9f * s - 1.8f * s * s * s; }
-float wingTrail(float s) { return -1.1f - 0.5f * s + 1.8f * std::pow(s, 2.5f); }
+float wingLead(float s)
+{
+    return 1.1f + 0.9f * s - 1.8f * s * s * s;
+}
+float wingTrail(float s)
+{
+    return -1.1f - 0.5f * s + 1.8f * std::pow(s, 2.5f);
+}
 
 // A point on the left wing's surface: u runs round the section from the
 // trailing edge over the top, the leading edge and back under it; s along the
@@ -166,81 +180,86 @@ float wingTrail(float s) { return -1.1f - 0.5f * s + 1.8f * std::pow(s, 2.5f); }
 // turns so the trailing feathers sweep down behind: the chase camera sees the
 // sunlit top of the feathers, not the wing's edge. Every other section's
 // trailing edge reaches further back, giving a row of flight feather tips.
-glm::vec3 wingPoint(float u, float s, int spans) {
-  float out = std::max(0.0f, s - WingOutside);
-  glm::vec3 spine(0.35f + 6.5f * s, WingRootY + 0.6f * s + 2.6f * out * out, 0);
-  if (s >= 1) return spine + glm::vec3(0, 0, wingLead(1.0f)); // the pointed tip
-  float theta = 2 * Pi * u;
-  float chord = 0.5f + 0.5f * std::cos(theta); // 1 at the trailing edge
-  float trail = wingTrail(s);
-  if (static_cast<int>(std::lround(s * spans)) % 2 == 1) trail -= 0.55f * (1 - 0.5f * s) * chord * chord;
-  float middle = 0.5f * (wingLead(s) + wingTrail(s));
-  float z = wingLead(s) + (trail - wingLead(s)) * chord - middle;
-  float thickness = 0.18f * (1 - s) * (1.2f - 0.8f * chord) + 0.04f;
-  float y = 0.25f * std::sin(Pi * chord) * (1 - s * s) + thickness * std::sin(theta);
-  float twist = -0.7f * smoothstep(WingOutside, WingOutside + 0.35f, s);
-  float c = std::cos(twist), t = std::sin(twist);
-  return spine + glm::vec3(0, y * c - z * t, middle + z * c + y * t);
+glm::vec3 wingPoint(float u, float s, int spans)
+{
+    float out = std::max(0.0f, s - WingOutside);
+    glm::vec3 spine(0.35f + 6.5f * s, WingRootY + 0.6f * s + 2.6f * out * out, 0);
+    if (s >= 1) return spine + glm::vec3(0, 0, wingLead(1.0f)); // the pointed tip
+    float theta = 2 * Pi * u;
+    float chord = 0.5f + 0.5f * std::cos(theta); // 1 at the trailing edge
+    float trail = wingTrail(s);
+    if (static_cast<int>(std::lround(s * spans)) % 2 == 1) trail -= 0.55f * (1 - 0.5f * s) * chord * chord;
+    float middle = 0.5f * (wingLead(s) + wingTrail(s));
+    float z = wingLead(s) + (trail - wingLead(s)) * chord - middle;
+    float thickness = 0.18f * (1 - s) * (1.2f - 0.8f * chord) + 0.04f;
+    float y = 0.25f * std::sin(Pi * chord) * (1 - s * s) + thickness * std::sin(theta);
+    float twist = -0.7f * smoothstep(WingOutside, WingOutside + 0.35f, s);
+    float c = std::cos(twist), t = std::sin(twist);
+    return spine + glm::vec3(0, y * c - z * t, middle + z * c + y * t);
 }
 
 // Closes the wing's root section (its first `around` vertices) with a flat cap
 // facing the body (-x): a strip across the section, pairing each point on the
 // top with the one below it.
-Mesh wingRootCap(const Mesh& wing, int around) {
-  Mesh cap;
-  for (int i = 0; i < around; ++i) {
-    const Vertex& v = wing.vertices[static_cast<size_t>(i)];
-    cap.addVertex(v.position, v.uv);
-  }
-  const uint32_t n = static_cast<uint32_t>(around), half = n / 2;
-  cap.addTriangle(0, n - 1, 1);
-  for (uint32_t i = 1; i + 1 < half; ++i) cap.addQuad(n - i, n - i - 1, i + 1, i);
-  cap.addTriangle(half - 1, half + 1, half);
-  cap.computeNormals(false);
-  return cap;
+Mesh wingRootCap(const Mesh& wing, int around)
+{
+    Mesh cap;
+    for (int i = 0; i < around; ++i) {
+        const Vertex& v = wing.vertices[static_cast<size_t>(i)];
+        cap.addVertex(v.position, v.uv);
+    }
+    const uint32_t n = static_cast<uint32_t>(around), half = n / 2;
+    cap.addTriangle(0, n - 1, 1);
+    for (uint32_t i = 1; i + 1 < half; ++i) cap.addQuad(n - i, n - i - 1, i + 1, i);
+    cap.addTriangle(half - 1, half + 1, half);
+    cap.computeNormals(false);
+    return cap;
 }
 
 // A feathered wing on the pig's left (+x), sharing the pig's frame. It is a
 // thin closed volume from a root deep in the body, out through the upper flank
 // to a pointed tip.
-Mesh leftWing() {
-  const int around = 8, spans = 12;
-  Mesh wing = surface(
-      around, spans, [&](float u, float s) { return wingPoint(u, s, spans); }, UvRect{{0.02f, 0.02f}, {0.98f, 0.98f}},
-      true);
-  // Not welded: the trailing edge and the tip stay sharp creases.
-  wing.computeNormals(false);
-  wing.append(wingRootCap(wing, around));
-  wing.transform(pigFrame());
-  return wing;
+Mesh leftWing()
+{
+    const int around = 8, spans = 12;
+    Mesh wing = surface(
+        around, spans, [&](float u, float s) { return wingPoint(u, s, spans); }, UvRect{{0.02f, 0.02f}, {0.98f, 0.98f}},
+        true);
+    // Not welded: the trailing edge and the tip stay sharp creases.
+    wing.computeNormals(false);
+    wing.append(wingRootCap(wing, around));
+    wing.transform(pigFrame());
+    return wing;
 }
 
-Image paintWingTexture() {
-  Image img(256, 256);
-  img.paintUv({}, [](glm::vec2 l, glm::vec2) {
-    // l.x runs round the wing's section from the trailing edge over the top and
-    // back under it, l.y from the shoulder to the tip.
-    float chord = 0.5f + 0.5f * std::cos(2 * Pi * l.x); // 1 at the trailing edge
-    glm::vec3 white = vary(rgb(252, 252, 255), l * glm::vec2(4, 8), 21u, 0.02f);
-    glm::vec3 shade = rgb(200, 208, 228);
-    float edge = 0;
-    if (chord > 0.45f) {
-      // Six long flight feathers, each ending at one of the trailing tips.
-      float f = std::fmod(l.y * 6.0f, 1.0f);
-      float gap = std::min(f, 1 - f) * 2;
-      edge = (1 - smoothstep(0.0f, 0.12f, gap)) * smoothstep(0.45f, 0.55f, chord);
-      edge = std::max(edge, 0.4f * (1 - smoothstep(0.0f, 0.05f, std::fabs(f - 0.5f))) * smoothstep(0.55f, 0.7f, chord));
-    } else {
-      // Rows of small covert feathers over the leading part.
-      float row = chord * 10.0f;
-      int r = static_cast<int>(row);
-      float fx = std::fmod(l.y * 14.0f + 0.5f * r, 1.0f) - 0.5f;
-      float scallop = (row - r) - (0.7f - 1.6f * fx * fx);
-      edge = 0.7f * (1 - smoothstep(0.0f, 0.15f, std::fabs(scallop)));
-    }
-    return mixColour(white, shade, edge);
-  });
-  return img;
+Image paintWingTexture()
+{
+    Image img(256, 256);
+    img.paintUv({}, [](glm::vec2 l, glm::vec2) {
+        // l.x runs round the wing's section from the trailing edge over the top and
+        // back under it, l.y from the shoulder to the tip.
+        float chord = 0.5f + 0.5f * std::cos(2 * Pi * l.x); // 1 at the trailing edge
+        glm::vec3 white = vary(rgb(252, 252, 255), l * glm::vec2(4, 8), 21u, 0.02f);
+        glm::vec3 shade = rgb(200, 208, 228);
+        float edge = 0;
+        if (chord > 0.45f) {
+            // Six long flight feathers, each ending at one of the trailing tips.
+            float f = std::fmod(l.y * 6.0f, 1.0f);
+            float gap = std::min(f, 1 - f) * 2;
+            edge = (1 - smoothstep(0.0f, 0.12f, gap)) * smoothstep(0.45f, 0.55f, chord);
+            edge = std::max(edge,
+                            0.4f * (1 - smoothstep(0.0f, 0.05f, std::fabs(f - 0.5f))) * smoothstep(0.55f, 0.7f, chord));
+        } else {
+            // Rows of small covert feathers over the leading part.
+            float row = chord * 10.0f;
+            int r = static_cast<int>(row);
+            float fx = std::fmod(l.y * 14.0f + 0.5f * r, 1.0f) - 0.5f;
+            float scallop = (row - r) - (0.7f - 1.6f * fx * fx);
+            edge = 0.7f * (1 - smoothstep(0.0f, 0.15f, std::fabs(scallop)));
+        }
+        return mixColour(white, shade, edge);
+    });
+    return img;
 }
 
 // ------------------------------------------------------------- the people --
@@ -254,158 +273,171 @@ const UvRect Shoes{{0.75f, 0.0f}, {1.0f, 0.5f}};
 // repeats to the right (the texture wraps), so the lit shader can tell the
 // clothes and skin apart and give each of the thirteen its own colours.
 // Shadow.frag knows these bands; no other model's coordinates come near them.
-UvRect outfitBand(const UvRect& rect, float band) { return {rect.lo + glm::vec2(band, 0), rect.hi + glm::vec2(band, 0)}; }
+UvRect outfitBand(const UvRect& rect, float band)
+{
+    return {rect.lo + glm::vec2(band, 0), rect.hi + glm::vec2(band, 0)};
+}
 const UvRect ShirtWorn = outfitBand(Shirt, 64.0f);
 const UvRect ShortsWorn = outfitBand(Shorts, 128.0f);
 const UvRect SkinWorn = outfitBand(Skin, 192.0f);
 const UvRect FaceWorn = outfitBand(Face, 192.0f);
 
-Image paintPersonTexture() {
-  Image img(256, 256);
-  const glm::vec3 skinTone = rgb(236, 188, 152);
-  img.paintUv(Shirt, [](glm::vec2 l, glm::vec2) {
-    // A loud holiday shirt: orange-red with pale flowers.
-    glm::vec3 c = vary(rgb(232, 72, 44), l * 6.0f, 31u, 0.05f);
-    glm::vec2 cell = l * 5.0f;
-    glm::vec2 centre = glm::floor(cell) + 0.5f;
-    float jitterX = (hash32(static_cast<int>(centre.x), static_cast<int>(centre.y), 0, 32u) & 255u) / 255.0f - 0.5f;
-    glm::vec2 d = cell - centre - glm::vec2(0.25f * jitterX, 0);
-    float a = std::atan2(d.y, d.x), r = glm::length(d);
-    float petal = 0.26f + 0.1f * std::cos(5 * a);
-    c = mixColour(c, rgb(255, 236, 140), 1 - smoothstep(petal - 0.03f, petal + 0.03f, r));
-    c = mixColour(c, rgb(240, 140, 40), 1 - smoothstep(0.06f, 0.09f, r));
-    return c;
-  });
-  img.paintUv(Shorts, [](glm::vec2 l, glm::vec2) {
-    glm::vec3 c = vary(rgb(52, 92, 170), l * glm::vec2(4, 16), 33u, 0.08f);
-    return c * (0.95f + 0.05f * std::sin(l.x * 90.0f + l.y * 30.0f));
-  });
-  img.paintUv(Skin, [&](glm::vec2 l, glm::vec2) { return vary(skinTone, l * 5.0f, 34u, 0.03f); });
-  const glm::vec3 hairColour = rgb(88, 56, 34);
-  img.paintUv(Hair, [&](glm::vec2 l, glm::vec2) {
-    glm::vec3 c = vary(hairColour, glm::vec2(l.x * 40, l.y * 3), 35u, 0.15f);
-    return c;
-  });
-  img.paintUv(Shoes, [](glm::vec2 l, glm::vec2) { return vary(rgb(60, 52, 50), l * 4.0f, 36u, 0.06f); });
-  img.paintUv(Face, [&](glm::vec2 l, glm::vec2) {
-    // l.x runs around the head with the face at 0.5; l.y from chin pole to crown.
-    glm::vec3 c = vary(skinTone, l * 5.0f, 37u, 0.03f);
-    float back = std::fabs(l.x - 0.5f);
-    if (l.y > 0.8f - 0.45f * smoothstep(0.12f, 0.3f, back)) c = vary(hairColour, glm::vec2(l.x * 40, l.y * 3), 35u, 0.15f);
-    for (float side : {-1.0f, 1.0f}) {
-      glm::vec2 d = (l - glm::vec2(0.5f + side * 0.065f, 0.6f)) / glm::vec2(0.022f, 0.045f);
-      c = mixColour(c, rgb(30, 24, 22), 1 - smoothstep(0.8f, 1.1f, glm::length(d)));
-    }
-    // A smile.
-    glm::vec2 m = l - glm::vec2(0.5f, 0.47f);
-    float smile = std::fabs(glm::length(m / glm::vec2(1.0f, 1.6f)) - 0.06f);
-    if (m.y < -0.01f) c = mixColour(c, rgb(150, 60, 60), 1 - smoothstep(0.006f, 0.012f, smile));
-    return c;
-  });
-  return img;
+Image paintPersonTexture()
+{
+    Image img(256, 256);
+    const glm::vec3 skinTone = rgb(236, 188, 152);
+    img.paintUv(Shirt, [](glm::vec2 l, glm::vec2) {
+        // A loud holiday shirt: orange-red with pale flowers.
+        glm::vec3 c = vary(rgb(232, 72, 44), l * 6.0f, 31u, 0.05f);
+        glm::vec2 cell = l * 5.0f;
+        glm::vec2 centre = glm::floor(cell) + 0.5f;
+        float jitterX = (hash32(static_cast<int>(centre.x), static_cast<int>(centre.y), 0, 32u) & 255u) / 255.0f - 0.5f;
+        glm::vec2 d = cell - centre - glm::vec2(0.25f * jitterX, 0);
+        float a = std::atan2(d.y, d.x), r = glm::length(d);
+        float petal = 0.26f + 0.1f * std::cos(5 * a);
+        c = mixColour(c, rgb(255, 236, 140), 1 - smoothstep(petal - 0.03f, petal + 0.03f, r));
+        c = mixColour(c, rgb(240, 140, 40), 1 - smoothstep(0.06f, 0.09f, r));
+        return c;
+    });
+    img.paintUv(Shorts, [](glm::vec2 l, glm::vec2) {
+        glm::vec3 c = vary(rgb(52, 92, 170), l * glm::vec2(4, 16), 33u, 0.08f);
+        return c * (0.95f + 0.05f * std::sin(l.x * 90.0f + l.y * 30.0f));
+    });
+    img.paintUv(Skin, [&](glm::vec2 l, glm::vec2) { return vary(skinTone, l * 5.0f, 34u, 0.03f); });
+    const glm::vec3 hairColour = rgb(88, 56, 34);
+    img.paintUv(Hair, [&](glm::vec2 l, glm::vec2) {
+        glm::vec3 c = vary(hairColour, glm::vec2(l.x * 40, l.y * 3), 35u, 0.15f);
+        return c;
+    });
+    img.paintUv(Shoes, [](glm::vec2 l, glm::vec2) { return vary(rgb(60, 52, 50), l * 4.0f, 36u, 0.06f); });
+    img.paintUv(Face, [&](glm::vec2 l, glm::vec2) {
+        // l.x runs around the head with the face at 0.5; l.y from chin pole to crown.
+        glm::vec3 c = vary(skinTone, l * 5.0f, 37u, 0.03f);
+        float back = std::fabs(l.x - 0.5f);
+        if (l.y > 0.8f - 0.45f * smoothstep(0.12f, 0.3f, back))
+            c = vary(hairColour, glm::vec2(l.x * 40, l.y * 3), 35u, 0.15f);
+        for (float side : {-1.0f, 1.0f}) {
+            glm::vec2 d = (l - glm::vec2(0.5f + side * 0.065f, 0.6f)) / glm::vec2(0.022f, 0.045f);
+            c = mixColour(c, rgb(30, 24, 22), 1 - smoothstep(0.8f, 1.1f, glm::length(d)));
+        }
+        // A smile.
+        glm::vec2 m = l - glm::vec2(0.5f, 0.47f);
+        float smile = std::fabs(glm::length(m / glm::vec2(1.0f, 1.6f)) - 0.06f);
+        if (m.y < -0.01f) c = mixColour(c, rgb(150, 60, 60), 1 - smoothstep(0.006f, 0.012f, smile));
+        return c;
+    });
+    return img;
 }
 
 // Legs in shorts, with shoes, and the arms in short sleeves; `side` is +1 for
 // the person's left (+x). Metres, feet at y = 0, facing +z.
-Mesh personLimbs(float side) {
-  Mesh p;
-  // Feet a little apart, legs straight down from the hips.
-  float x = side * 0.11f;
-  p.append(box({x - 0.055f, 0.0f, -0.07f}, {x + 0.055f, 0.08f, 0.17f}, Shoes));
-  p.append(tube([&](float t) { return glm::vec3(x, 0.06f + 0.46f * t, 0.0f); },
-                [](float t) { return 0.06f + 0.02f * t; }, 6, 2, SkinWorn, false));
-  p.append(tube([&](float t) { return glm::vec3(x * (1 - 0.1f * t), 0.5f + 0.42f * t, 0.0f); },
-                [](float t) { return 0.1f + 0.025f * t; }, 8, 1, ShortsWorn, true));
-  // Arms held a little out from the body, so the silhouette reads at a distance.
-  glm::vec3 shoulder(side * 0.24f, 1.4f, 0.0f), elbow(side * 0.33f, 1.13f, 0.03f), wrist(side * 0.38f, 0.88f, 0.08f);
-  p.append(tube([&](float t) { return shoulder + (elbow - shoulder) * (0.1f + 0.7f * t); },
-                [](float) { return 0.07f; }, 6, 1, ShirtWorn, true));
-  p.append(tube(
-      [&](float t) {
-        return t < 0.5f ? shoulder + (elbow - shoulder) * (0.75f + 0.5f * t) : elbow + (wrist - elbow) * (2 * t - 1);
-      },
-      [](float t) { return 0.05f - 0.01f * t; }, 6, 2, SkinWorn, false));
-  p.append(ellipsoid(wrist + glm::vec3(0, -0.06f, 0), {0.042f, 0.075f, 0.05f}, 5, 3, SkinWorn));
-  return p;
+Mesh personLimbs(float side)
+{
+    Mesh p;
+    // Feet a little apart, legs straight down from the hips.
+    float x = side * 0.11f;
+    p.append(box({x - 0.055f, 0.0f, -0.07f}, {x + 0.055f, 0.08f, 0.17f}, Shoes));
+    p.append(tube([&](float t) { return glm::vec3(x, 0.06f + 0.46f * t, 0.0f); },
+                  [](float t) { return 0.06f + 0.02f * t; }, 6, 2, SkinWorn, false));
+    p.append(tube([&](float t) { return glm::vec3(x * (1 - 0.1f * t), 0.5f + 0.42f * t, 0.0f); },
+                  [](float t) { return 0.1f + 0.025f * t; }, 8, 1, ShortsWorn, true));
+    // Arms held a little out from the body, so the silhouette reads at a distance.
+    glm::vec3 shoulder(side * 0.24f, 1.4f, 0.0f), elbow(side * 0.33f, 1.13f, 0.03f), wrist(side * 0.38f, 0.88f, 0.08f);
+    p.append(tube([&](float t) { return shoulder + (elbow - shoulder) * (0.1f + 0.7f * t); },
+                  [](float) { return 0.07f; }, 6, 1, ShirtWorn, true));
+    p.append(tube(
+        [&](float t) {
+            return t < 0.5f ? shoulder + (elbow - shoulder) * (0.75f + 0.5f * t)
+                            : elbow + (wrist - elbow) * (2 * t - 1);
+        },
+        [](float t) { return 0.05f - 0.01f * t; }, 6, 2, SkinWorn, false));
+    p.append(ellipsoid(wrist + glm::vec3(0, -0.06f, 0), {0.042f, 0.075f, 0.05f}, 5, 3, SkinWorn));
+    return p;
 }
 
 // The shirt from the waist to the shoulders, rounding in towards the neck.
-Mesh personTorso() {
-  Mesh torso = surface(
-      10, 5,
-      [](float u, float v) {
-        float lon = -Pi + 2 * Pi * u;
-        float y = 0.9f + 0.56f * v;
-        float width = 0.2f - 0.02f * std::sin(Pi * std::min(v * 1.6f, 1.0f)) + 0.045f * smoothstep(0.5f, 0.8f, v);
-        float depth = 0.13f + 0.01f * v;
-        float close = v >= 1 ? 0.0f : std::sqrt(1 - smoothstep(0.75f, 1.0f, v) * 0.85f);
-        if (v >= 1) y -= 0.02f;
-        return glm::vec3(width * close * std::sin(lon), y, depth * close * std::cos(lon));
-      },
-      ShirtWorn, true);
-  torso.computeNormals(true);
-  // The shorts' waistband under the shirt's hem.
-  torso.append(tube([](float t) { return glm::vec3(0, 0.8f + 0.16f * t, 0); }, [](float) { return 0.195f; }, 8, 1,
-                    ShortsWorn, true));
-  return torso;
+Mesh personTorso()
+{
+    Mesh torso = surface(
+        10, 5,
+        [](float u, float v) {
+            float lon = -Pi + 2 * Pi * u;
+            float y = 0.9f + 0.56f * v;
+            float width = 0.2f - 0.02f * std::sin(Pi * std::min(v * 1.6f, 1.0f)) + 0.045f * smoothstep(0.5f, 0.8f, v);
+            float depth = 0.13f + 0.01f * v;
+            float close = v >= 1 ? 0.0f : std::sqrt(1 - smoothstep(0.75f, 1.0f, v) * 0.85f);
+            if (v >= 1) y -= 0.02f;
+            return glm::vec3(width * close * std::sin(lon), y, depth * close * std::cos(lon));
+        },
+        ShirtWorn, true);
+    torso.computeNormals(true);
+    // The shorts' waistband under the shirt's hem.
+    torso.append(tube([](float t) { return glm::vec3(0, 0.8f + 0.16f * t, 0); }, [](float) { return 0.195f; }, 8, 1,
+                      ShortsWorn, true));
+    return torso;
 }
 
 // Neck, a head a touch large for the body (it reads better when small on
 // screen) and a cap of hair, longer at the back than over the forehead.
-Mesh personHead() {
-  Mesh h = tube([](float t) { return glm::vec3(0, 1.42f + 0.14f * t, 0); }, [](float) { return 0.058f; }, 6, 1, SkinWorn,
-                false);
-  h.append(ellipsoid({0, 1.655f, 0.01f}, {0.118f, 0.14f, 0.128f}, 10, 6, FaceWorn));
-  Mesh hair = surface(
-      10, 3,
-      [](float u, float v) {
-        float lon = -Pi + 2 * Pi * u;
-        float front = 0.5f + 0.5f * std::cos(lon);
-        float lowest = -0.45f + 0.85f * front;
-        float lat = lowest + (Pi / 2 - lowest) * v;
-        float c = v >= 1 ? 0.0f : std::cos(lat), s = v >= 1 ? 1.0f : std::sin(lat);
-        return glm::vec3(0, 1.67f, 0.0f) + glm::vec3(0.131f * c * std::sin(lon), 0.14f * s, 0.141f * c * std::cos(lon));
-      },
-      Hair, true);
-  hair.computeNormals(true);
-  h.append(hair);
-  return h;
+Mesh personHead()
+{
+    Mesh h = tube([](float t) { return glm::vec3(0, 1.42f + 0.14f * t, 0); }, [](float) { return 0.058f; }, 6, 1,
+                  SkinWorn, false);
+    h.append(ellipsoid({0, 1.655f, 0.01f}, {0.118f, 0.14f, 0.128f}, 10, 6, FaceWorn));
+    Mesh hair = surface(
+        10, 3,
+        [](float u, float v) {
+            float lon = -Pi + 2 * Pi * u;
+            float front = 0.5f + 0.5f * std::cos(lon);
+            float lowest = -0.45f + 0.85f * front;
+            float lat = lowest + (Pi / 2 - lowest) * v;
+            float c = v >= 1 ? 0.0f : std::cos(lat), s = v >= 1 ? 1.0f : std::sin(lat);
+            return glm::vec3(0, 1.67f, 0.0f) +
+                glm::vec3(0.131f * c * std::sin(lon), 0.14f * s, 0.141f * c * std::cos(lon));
+        },
+        Hair, true);
+    hair.computeNormals(true);
+    h.append(hair);
+    return h;
 }
 
 // A holidaymaker about 1.8 m tall, built in metres with the feet at y = 0 and
 // facing +z, then scaled to the file's units (one file unit is two metres).
-Mesh person() {
-  Mesh p;
-  for (float side : {-1.0f, 1.0f}) p.append(personLimbs(side));
-  p.append(personTorso());
-  p.append(personHead());
-  p.transform(glm::scale(glm::mat4(1), glm::vec3(0.5f)));
-  return p;
+Mesh person()
+{
+    Mesh p;
+    for (float side : {-1.0f, 1.0f}) p.append(personLimbs(side));
+    p.append(personTorso());
+    p.append(personHead());
+    p.transform(glm::scale(glm::mat4(1), glm::vec3(0.5f)));
+    return p;
 }
 
 } // namespace
 
-void writePig(const std::string& root) {
-  const ModelFile body = modelFile(root, game::PigFile);
-  const std::string& dir = body.dir;
-  paintPigTexture().saveJpeg(dir + "/pig.jpg");
-  paintWingTexture().saveJpeg(dir + "/wing.jpg");
-  writeMtl(dir, "pig9.mtl", {{"pig_skin", "pig.jpg"}});
-  writeMtl(dir, "wings.mtl", {{"feathers", "wing.jpg"}});
-  writeObj(dir, body.name, "pig9.mtl", {{"pig", "pig_skin", pigBody()}});
-  Mesh left = leftWing();
-  Mesh right = left;
-  right.transform(glm::scale(glm::mat4(1), glm::vec3(-1, 1, 1)));
-  writeObj(dir, modelFile(root, game::LeftWingFile).name, "wings.mtl", {{"left_wing", "feathers", left}});
-  writeObj(dir, modelFile(root, game::RightWingFile).name, "wings.mtl", {{"right_wing", "feathers", right}});
+void writePig(const std::string& root)
+{
+    const ModelFile body = modelFile(root, game::PigFile);
+    const std::string& dir = body.dir;
+    paintPigTexture().saveJpeg(dir + "/pig.jpg");
+    paintWingTexture().saveJpeg(dir + "/wing.jpg");
+    writeMtl(dir, "pig9.mtl", {{"pig_skin", "pig.jpg"}});
+    writeMtl(dir, "wings.mtl", {{"feathers", "wing.jpg"}});
+    writeObj(dir, body.name, "pig9.mtl", {{"pig", "pig_skin", pigBody()}});
+    Mesh left = leftWing();
+    Mesh right = left;
+    right.transform(glm::scale(glm::mat4(1), glm::vec3(-1, 1, 1)));
+    writeObj(dir, modelFile(root, game::LeftWingFile).name, "wings.mtl", {{"left_wing", "feathers", left}});
+    writeObj(dir, modelFile(root, game::RightWingFile).name, "wings.mtl", {{"right_wing", "feathers", right}});
 }
 
-void writeBystander(const std::string& root) {
-  const ModelFile file = modelFile(root, game::PersonFile);
-  const std::string& dir = file.dir;
-  paintPersonTexture().saveJpeg(dir + "/bystander.jpg");
-  writeMtl(dir, "Bystander.mtl", {{"holidaymaker", "bystander.jpg"}});
-  writeObj(dir, file.name, "Bystander.mtl", {{"bystander", "holidaymaker", person()}});
+void writeBystander(const std::string& root)
+{
+    const ModelFile file = modelFile(root, game::PersonFile);
+    const std::string& dir = file.dir;
+    paintPersonTexture().saveJpeg(dir + "/bystander.jpg");
+    writeMtl(dir, "Bystander.mtl", {{"holidaymaker", "bystander.jpg"}});
+    writeObj(dir, file.name, "Bystander.mtl", {{"bystander", "holidaymaker", person()}});
 }
 
 } // namespace datagen

@@ -10,42 +10,46 @@
 
 namespace datagen {
 
-Fonts defaultFonts() { return {SKYHOG_FONT_REGULAR, SKYHOG_FONT_BOLD}; }
+Fonts defaultFonts()
+{
+    return {SKYHOG_FONT_REGULAR, SKYHOG_FONT_BOLD};
+}
 
-void generateDataTree(const std::string& root, const Fonts& fonts) {
-  namespace fs = std::filesystem;
-  for (const char* dir : {"Models/Pig", "Models/Ground", "Models/Landscape/Palms", "Models/Positions",
-                          "Models/People/Bystand", "Models/Skybox", "Sounds"})
-    fs::create_directories(fs::path(root) / dir);
-  fs::copy_file(fonts.regular, fs::path(root) / "Models/arial.ttf", fs::copy_options::overwrite_existing);
+void generateDataTree(const std::string& root, const Fonts& fonts)
+{
+    namespace fs = std::filesystem;
+    for (const char* dir : {"Models/Pig", "Models/Ground", "Models/Landscape/Palms", "Models/Positions",
+                            "Models/People/Bystand", "Models/Skybox", "Sounds"})
+        fs::create_directories(fs::path(root) / dir);
+    fs::copy_file(fonts.regular, fs::path(root) / "Models/arial.ttf", fs::copy_options::overwrite_existing);
 
-  // Two independent halves on two threads: every file is written by exactly
-  // one of them, so the output does not depend on timing.
-  std::exception_ptr failure;
-  std::thread sounds([&] {
+    // Two independent halves on two threads: every file is written by exactly
+    // one of them, so the output does not depend on timing.
+    std::exception_ptr failure;
+    std::thread sounds([&] {
+        try {
+            sounds::writeSounds(root);
+            writeSkybox(root);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    std::exception_ptr mine;
     try {
-      sounds::writeSounds(root);
-      writeSkybox(root);
+        writePig(root);
+        writeBystander(root);
+        writeGround(root);
+        writeMarkers(root);
+        writePalms(root);
+        writeBoat(root);
+        writeIntroPicture(root, fonts);
+        writeWinPicture(root, fonts);
     } catch (...) {
-      failure = std::current_exception();
+        mine = std::current_exception();
     }
-  });
-  std::exception_ptr mine;
-  try {
-    writePig(root);
-    writeBystander(root);
-    writeGround(root);
-    writeMarkers(root);
-    writePalms(root);
-    writeBoat(root);
-    writeIntroPicture(root, fonts);
-    writeWinPicture(root, fonts);
-  } catch (...) {
-    mine = std::current_exception();
-  }
-  sounds.join();
-  if (mine) std::rethrow_exception(mine);
-  if (failure) std::rethrow_exception(failure);
+    sounds.join();
+    if (mine) std::rethrow_exception(mine);
+    if (failure) std::rethrow_exception(failure);
 }
 
 } // namespace datagen

@@ -19,26 +19,34 @@ namespace game = Skyhog::Scene::Layout;
 // Where a model the game loads is written: the folder under the data root,
 // and the file's name, from the game's path for it under Models/.
 struct ModelFile {
-  std::string dir, name;
+    std::string dir, name;
 };
-inline ModelFile modelFile(const std::string& root, const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return {root + "/Models/" + path.substr(0, slash), path.substr(slash + 1)};
+inline ModelFile modelFile(const std::string& root, const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return {root + "/Models/" + path.substr(0, slash), path.substr(slash + 1)};
 }
 
 // A placement inside the game's model-matrix prefix, as world = scale * file + offset.
-constexpr glm::vec3 placed(glm::vec3 offset) {
-  return {game::ModelPrefixOffset.x + game::ModelPrefixScale * offset.x,
-          game::ModelPrefixOffset.y + game::ModelPrefixScale * offset.y,
-          game::ModelPrefixOffset.z + game::ModelPrefixScale * offset.z};
+constexpr glm::vec3 placed(glm::vec3 offset)
+{
+    return {game::ModelPrefixOffset.x + game::ModelPrefixScale * offset.x,
+            game::ModelPrefixOffset.y + game::ModelPrefixScale * offset.y,
+            game::ModelPrefixOffset.z + game::ModelPrefixScale * offset.z};
 }
 
 // Scenery files (sea ground, island, boat, palms, position markers) are drawn
 // with T(0,-1.75,0) * S(0.2) * T(-10,-50,10): world = 0.2 * file + (-2,-11.75,2).
 inline constexpr float SceneryWorldScale = game::ModelPrefixScale;
 inline constexpr glm::vec3 SceneryWorldOffset = placed(game::SceneryOffset);
-inline glm::vec3 sceneryToWorld(glm::vec3 file) { return SceneryWorldScale * file + SceneryWorldOffset; }
-inline glm::vec3 worldToScenery(glm::vec3 world) { return (world - SceneryWorldOffset) / SceneryWorldScale; }
+inline glm::vec3 sceneryToWorld(glm::vec3 file)
+{
+    return SceneryWorldScale * file + SceneryWorldOffset;
+}
+inline glm::vec3 worldToScenery(glm::vec3 world)
+{
+    return (world - SceneryWorldOffset) / SceneryWorldScale;
+}
 
 // The water surface (reflection and refraction clip planes) in world units.
 inline constexpr float WaterLevel = game::WaterLevel;
@@ -80,18 +88,18 @@ inline constexpr int PeopleCount = game::PeopleCount;
 inline constexpr int PalmCount = game::PalmCount;
 
 struct PalmSpot {
-  glm::vec2 xz;   // world position of the trunk base
-  uint32_t seed;  // shapes this palm
+    glm::vec2 xz;  // world position of the trunk base
+    uint32_t seed; // shapes this palm
 };
 
 // World (x, z) of the people, in the order of position1..position13.
 const std::vector<glm::vec2>& peopleSpots();
 // The palms in the order of palm1..palm41.
 const std::vector<PalmSpot>& palmSpots();
-inline constexpr float PalmSpacing = 2.3f;        // between palm bases, world units
-inline constexpr float PalmClearOfPeople = 1.8f;  // between a palm base and a person
+inline constexpr float PalmSpacing = 2.3f;       // between palm bases, world units
+inline constexpr float PalmClearOfPeople = 1.8f; // between a palm base and a person
 // Palms stand about twice a person's height.
-inline constexpr float PalmHeightLow = 2.6f;  // world units
+inline constexpr float PalmHeightLow = 2.6f; // world units
 inline constexpr float PalmHeightHigh = 3.7f;
 
 // Where the person stands for marker i (0-based): world (x, island height, z).

@@ -23,29 +23,30 @@ const UvRect Bark{{0.0f, 0.0f}, {0.25f, 1.0f}};
 const UvRect Frond{{0.3f, 0.0f}, {1.0f, 0.75f}};
 const UvRect Coconut{{0.3f, 0.8f}, {0.6f, 1.0f}};
 
-Image paintPalmTexture() {
-  Image img(256, 256, rgb(90, 110, 50));
-  img.paintUv(Bark, [](glm::vec2 l, glm::vec2) {
-    // Ring scars up the trunk, slightly wavy, over grey-brown bark.
-    glm::vec3 c = vary(rgb(140, 112, 80), l * glm::vec2(3, 30), 81u, 0.1f);
-    float ring = std::fmod(l.y * 16.0f + 0.08f * std::sin(l.x * 2 * Pi), 1.0f);
-    c *= 0.78f + 0.22f * smoothstep(0.0f, 0.35f, ring);
-    c *= 1.0f + 0.08f * grain(static_cast<int>(l.x * 64), static_cast<int>(l.y * 256), 82u);
-    return c;
-  });
-  img.paintUv(Frond, [](glm::vec2 l, glm::vec2) {
-    // l.x across the leaf with the midrib at 0.5, l.y from the stem to the tip.
-    float across = std::fabs(l.x - 0.5f) * 2;
-    glm::vec3 c = mixColour(rgb(48, 118, 40), rgb(112, 160, 56), 0.5f * l.y + 0.3f * across);
-    c = vary(c, l * glm::vec2(4, 8), 83u, 0.08f);
-    // Leaflets angle from the midrib towards the tip; dark gaps between them.
-    float leaflet = std::fmod(across * 3.0f - l.y * 22.0f + 100.0f, 1.0f);
-    c *= 0.72f + 0.28f * smoothstep(0.0f, 0.18f, leaflet) * (1 - smoothstep(0.85f, 1.0f, leaflet));
-    float rib = 1 - smoothstep(0.0f, 0.05f, across);
-    return mixColour(c, rgb(170, 170, 90), 0.7f * rib);
-  });
-  img.paintUv(Coconut, [](glm::vec2 l, glm::vec2) { return vary(rgb(112, 84, 40), l * 6.0f, 84u, 0.12f); });
-  return img;
+Image paintPalmTexture()
+{
+    Image img(256, 256, rgb(90, 110, 50));
+    img.paintUv(Bark, [](glm::vec2 l, glm::vec2) {
+        // Ring scars up the trunk, slightly wavy, over grey-brown bark.
+        glm::vec3 c = vary(rgb(140, 112, 80), l * glm::vec2(3, 30), 81u, 0.1f);
+        float ring = std::fmod(l.y * 16.0f + 0.08f * std::sin(l.x * 2 * Pi), 1.0f);
+        c *= 0.78f + 0.22f * smoothstep(0.0f, 0.35f, ring);
+        c *= 1.0f + 0.08f * grain(static_cast<int>(l.x * 64), static_cast<int>(l.y * 256), 82u);
+        return c;
+    });
+    img.paintUv(Frond, [](glm::vec2 l, glm::vec2) {
+        // l.x across the leaf with the midrib at 0.5, l.y from the stem to the tip.
+        float across = std::fabs(l.x - 0.5f) * 2;
+        glm::vec3 c = mixColour(rgb(48, 118, 40), rgb(112, 160, 56), 0.5f * l.y + 0.3f * across);
+        c = vary(c, l * glm::vec2(4, 8), 83u, 0.08f);
+        // Leaflets angle from the midrib towards the tip; dark gaps between them.
+        float leaflet = std::fmod(across * 3.0f - l.y * 22.0f + 100.0f, 1.0f);
+        c *= 0.72f + 0.28f * smoothstep(0.0f, 0.18f, leaflet) * (1 - smoothstep(0.85f, 1.0f, leaflet));
+        float rib = 1 - smoothstep(0.0f, 0.05f, across);
+        return mixColour(c, rgb(170, 170, 90), 0.7f * rib);
+    });
+    img.paintUv(Coconut, [](glm::vec2 l, glm::vec2) { return vary(rgb(112, 84, 40), l * 6.0f, 84u, 0.12f); });
+    return img;
 }
 
 // How far the underside of a leaf or a sail lies behind its top side, in
@@ -55,61 +56,63 @@ constexpr float SheetApart = 0.05f;
 // One frond from the crown along `dir`: it arches up and out, then droops to
 // its tip. The leaflets hang down from the midrib on both sides, and every
 // other row of the edge is drawn in, so the outline is cut into leaflets.
-Mesh frond(glm::vec3 crown, glm::vec3 dir, float length, float rise, float droop, float width) {
-  const glm::vec3 side = glm::cross(dir, glm::vec3(0, 1, 0));
-  Mesh leaf = surface(
-      2, 5,
-      [&](float u, float v) {
-        glm::vec3 spine = crown + dir * (length * std::cos(rise) * v * (1 - 0.25f * v * v)) +
-                          glm::vec3(0, length * (std::sin(rise) * v - droop * v * v), 0);
-        int row = static_cast<int>(std::lround(v * 5));
-        float w = v >= 1 ? 0.0f : width * std::sin(Pi * std::pow(v, 0.7f)) * (row % 2 == 0 ? 0.55f : 1.0f);
-        float a = 2 * u - 1;
-        // Leaflets sweep towards the tip and hang lower the further out they reach.
-        return spine + side * (w * a) + dir * (0.35f * w * std::fabs(a)) - glm::vec3(0, 0.6f * w * std::fabs(a), 0);
-      },
-      Frond);
-  leaf.computeNormals(true);
-  leaf.addBackFaces(SheetApart);
-  return leaf;
+Mesh frond(glm::vec3 crown, glm::vec3 dir, float length, float rise, float droop, float width)
+{
+    const glm::vec3 side = glm::cross(dir, glm::vec3(0, 1, 0));
+    Mesh leaf = surface(
+        2, 5,
+        [&](float u, float v) {
+            glm::vec3 spine = crown + dir * (length * std::cos(rise) * v * (1 - 0.25f * v * v)) +
+                glm::vec3(0, length * (std::sin(rise) * v - droop * v * v), 0);
+            int row = static_cast<int>(std::lround(v * 5));
+            float w = v >= 1 ? 0.0f : width * std::sin(Pi * std::pow(v, 0.7f)) * (row % 2 == 0 ? 0.55f : 1.0f);
+            float a = 2 * u - 1;
+            // Leaflets sweep towards the tip and hang lower the further out they reach.
+            return spine + side * (w * a) + dir * (0.35f * w * std::fabs(a)) - glm::vec3(0, 0.6f * w * std::fabs(a), 0);
+        },
+        Frond);
+    leaf.computeNormals(true);
+    leaf.addBackFaces(SheetApart);
+    return leaf;
 }
 
-Mesh palm(const PalmSpot& spot) {
-  Rng rng(spot.seed);
-  const float height = rng.range(PalmHeightLow, PalmHeightHigh); // world units
-  const float leanAngle = rng.range(-Pi, Pi);
-  const float lean = height * rng.range(0.12f, 0.35f);
-  const float bend = rng.range(0.0f, 0.5f);
-  const int fronds = 6 + rng.below(3);
-  const float turn = rng.range(0.0f, 2 * Pi);
-  const int coconuts = 1 + rng.below(3);
+Mesh palm(const PalmSpot& spot)
+{
+    Rng rng(spot.seed);
+    const float height = rng.range(PalmHeightLow, PalmHeightHigh); // world units
+    const float leanAngle = rng.range(-Pi, Pi);
+    const float lean = height * rng.range(0.12f, 0.35f);
+    const float bend = rng.range(0.0f, 0.5f);
+    const int fronds = 6 + rng.below(3);
+    const float turn = rng.range(0.0f, 2 * Pi);
+    const int coconuts = 1 + rng.below(3);
 
-  const glm::vec3 base = worldToScenery({spot.xz.x, islandHeight(spot.xz.x, spot.xz.y) - 0.15f, spot.xz.y});
-  const glm::vec3 leanDir(std::cos(leanAngle), 0, std::sin(leanAngle));
-  const float trunkHeight = 5 * (height - 0.3f);
-  auto trunkAt = [&](float t) {
-    // Curves out from the foot, so the trunk bows and leans with the crown last.
-    float out = bend * t + (1 - bend) * t * t;
-    return base + glm::vec3(0, trunkHeight * t, 0) + leanDir * (5 * lean * out);
-  };
-  Mesh tree = tube(trunkAt, [](float t) { return 5 * (0.09f + 0.05f * (1 - t) + 0.06f * std::exp(-t * 14)); }, 6, 6,
-                   Bark, false);
+    const glm::vec3 base = worldToScenery({spot.xz.x, islandHeight(spot.xz.x, spot.xz.y) - 0.15f, spot.xz.y});
+    const glm::vec3 leanDir(std::cos(leanAngle), 0, std::sin(leanAngle));
+    const float trunkHeight = 5 * (height - 0.3f);
+    auto trunkAt = [&](float t) {
+        // Curves out from the foot, so the trunk bows and leans with the crown last.
+        float out = bend * t + (1 - bend) * t * t;
+        return base + glm::vec3(0, trunkHeight * t, 0) + leanDir * (5 * lean * out);
+    };
+    Mesh tree = tube(
+        trunkAt, [](float t) { return 5 * (0.09f + 0.05f * (1 - t) + 0.06f * std::exp(-t * 14)); }, 6, 6, Bark, false);
 
-  const glm::vec3 crown = trunkAt(1.0f);
-  for (int i = 0; i < fronds; ++i) {
-    float azimuth = turn + 2 * Pi * i / fronds + rng.range(-0.25f, 0.25f);
-    float length = 5 * rng.range(1.5f, 2.2f);
-    float rise = rng.range(0.45f, 0.9f);
-    float droop = rng.range(0.9f, 1.3f);
-    float width = 5 * rng.range(0.3f, 0.4f);
-    tree.append(frond(crown, glm::vec3(std::cos(azimuth), 0, std::sin(azimuth)), length, rise, droop, width));
-  }
-  for (int i = 0; i < coconuts; ++i) {
-    float a = turn + 2 * Pi * i / 3 + 0.5f;
-    glm::vec3 at = crown + glm::vec3(0.7f * std::cos(a), -0.7f, 0.7f * std::sin(a));
-    tree.append(ellipsoid(at, glm::vec3(0.55f), 5, 3, Coconut));
-  }
-  return tree;
+    const glm::vec3 crown = trunkAt(1.0f);
+    for (int i = 0; i < fronds; ++i) {
+        float azimuth = turn + 2 * Pi * i / fronds + rng.range(-0.25f, 0.25f);
+        float length = 5 * rng.range(1.5f, 2.2f);
+        float rise = rng.range(0.45f, 0.9f);
+        float droop = rng.range(0.9f, 1.3f);
+        float width = 5 * rng.range(0.3f, 0.4f);
+        tree.append(frond(crown, glm::vec3(std::cos(azimuth), 0, std::sin(azimuth)), length, rise, droop, width));
+    }
+    for (int i = 0; i < coconuts; ++i) {
+        float a = turn + 2 * Pi * i / 3 + 0.5f;
+        glm::vec3 at = crown + glm::vec3(0.7f * std::cos(a), -0.7f, 0.7f * std::sin(a));
+        tree.append(ellipsoid(at, glm::vec3(0.55f), 5, 3, Coconut));
+    }
+    return tree;
 }
 
 // ----------------------------------------------------------------- boat --
@@ -121,155 +124,175 @@ const UvRect Sail{{0.0f, 0.0f}, {1.0f, 0.23f}};
 
 // Hull shape in file units: z from stern (t = 0) to bow (t = 1), waterline at y = 0.
 constexpr float HullLength = 26.0f;
-float hullHalfBeam(float t) { return t >= 1 ? 0.0f : 4.6f * std::pow(std::sin(Pi * (0.14f + 0.86f * t)), 0.7f); }
-float hullSheer(float t) { return 3.2f + 1.6f * t * t; }
-float hullDraft(float t) { return 2.3f * (1 - 0.3f * t * t); }
-float hullZ(float t) { return -HullLength / 2 + HullLength * t; }
+float hullHalfBeam(float t)
+{
+    return t >= 1 ? 0.0f : 4.6f * std::pow(std::sin(Pi * (0.14f + 0.86f * t)), 0.7f);
+}
+float hullSheer(float t)
+{
+    return 3.2f + 1.6f * t * t;
+}
+float hullDraft(float t)
+{
+    return 2.3f * (1 - 0.3f * t * t);
+}
+float hullZ(float t)
+{
+    return -HullLength / 2 + HullLength * t;
+}
 // Height fraction of the waterline on the hull side (0 keel, 1 gunwale) at midships.
 constexpr float WaterlineFraction = 0.42f;
 
-Image paintBoatTexture() {
-  Image img(256, 256, rgb(200, 190, 170));
-  img.paintUv(Hull, [](glm::vec2 l, glm::vec2) {
-    // l.x goes round the hull from one gunwale over the keel to the other.
-    float q = std::fabs(l.x - 0.5f) * 2;
-    glm::vec3 wood = vary(rgb(150, 96, 52), glm::vec2(l.x * 20, l.y * 3), 85u, 0.1f);
-    float plank = std::fmod(q * 9.0f, 1.0f);
-    wood *= 0.85f + 0.15f * smoothstep(0.0f, 0.12f, plank);
-    glm::vec3 c = wood;
-    if (q < WaterlineFraction - 0.04f) c = vary(rgb(150, 40, 36), l * 6.0f, 86u, 0.06f);
-    else if (q < WaterlineFraction + 0.02f) c = rgb(238, 236, 228);
-    if (q > 0.93f) c = rgb(60, 70, 110);
-    return c;
-  });
-  img.paintUv(Deck, [](glm::vec2 l, glm::vec2) {
-    glm::vec3 c = vary(rgb(196, 160, 110), glm::vec2(l.x * 3, l.y * 20), 87u, 0.08f);
-    return c * (0.85f + 0.15f * smoothstep(0.0f, 0.1f, std::fmod(l.x * 8.0f, 1.0f)));
-  });
-  img.paintUv(Wood, [](glm::vec2 l, glm::vec2) { return vary(rgb(110, 76, 44), glm::vec2(l.x * 3, l.y * 20), 88u, 0.1f); });
-  img.paintUv(Pennant, [](glm::vec2 l, glm::vec2) { return vary(rgb(220, 40, 40), l * 3.0f, 89u, 0.05f); });
-  img.paintUv(Sail, [](glm::vec2 l, glm::vec2) {
-    // Canvas with stitched panels running across the sail.
-    glm::vec3 c = vary(rgb(246, 242, 230), l * glm::vec2(8, 2), 90u, 0.03f);
-    float seam = std::fmod(l.y * 7.0f, 1.0f);
-    c *= 1 - 0.08f * (1 - smoothstep(0.0f, 0.05f, seam));
-    return c;
-  });
-  return img;
+Image paintBoatTexture()
+{
+    Image img(256, 256, rgb(200, 190, 170));
+    img.paintUv(Hull, [](glm::vec2 l, glm::vec2) {
+        // l.x goes round the hull from one gunwale over the keel to the other.
+        float q = std::fabs(l.x - 0.5f) * 2;
+        glm::vec3 wood = vary(rgb(150, 96, 52), glm::vec2(l.x * 20, l.y * 3), 85u, 0.1f);
+        float plank = std::fmod(q * 9.0f, 1.0f);
+        wood *= 0.85f + 0.15f * smoothstep(0.0f, 0.12f, plank);
+        glm::vec3 c = wood;
+        if (q < WaterlineFraction - 0.04f) c = vary(rgb(150, 40, 36), l * 6.0f, 86u, 0.06f);
+        else if (q < WaterlineFraction + 0.02f) c = rgb(238, 236, 228);
+        if (q > 0.93f) c = rgb(60, 70, 110);
+        return c;
+    });
+    img.paintUv(Deck, [](glm::vec2 l, glm::vec2) {
+        glm::vec3 c = vary(rgb(196, 160, 110), glm::vec2(l.x * 3, l.y * 20), 87u, 0.08f);
+        return c * (0.85f + 0.15f * smoothstep(0.0f, 0.1f, std::fmod(l.x * 8.0f, 1.0f)));
+    });
+    img.paintUv(Wood,
+                [](glm::vec2 l, glm::vec2) { return vary(rgb(110, 76, 44), glm::vec2(l.x * 3, l.y * 20), 88u, 0.1f); });
+    img.paintUv(Pennant, [](glm::vec2 l, glm::vec2) { return vary(rgb(220, 40, 40), l * 3.0f, 89u, 0.05f); });
+    img.paintUv(Sail, [](glm::vec2 l, glm::vec2) {
+        // Canvas with stitched panels running across the sail.
+        glm::vec3 c = vary(rgb(246, 242, 230), l * glm::vec2(8, 2), 90u, 0.03f);
+        float seam = std::fmod(l.y * 7.0f, 1.0f);
+        c *= 1 - 0.08f * (1 - smoothstep(0.0f, 0.05f, seam));
+        return c;
+    });
+    return img;
 }
 
 // The hull, its flat transom and the deck, in the boat's own frame.
-Mesh boatHull() {
-  Mesh b;
-  Mesh hull = surface(
-      12, 10,
-      [](float u, float t) {
-        float side = u < 0.5f ? -1.0f : 1.0f;
-        float q = std::fabs(2 * u - 1);
-        float x = side * hullHalfBeam(t) * std::pow(std::sin(Pi / 2 * q), 0.6f);
-        float y = -hullDraft(t) + (hullSheer(t) + hullDraft(t)) * q;
-        return glm::vec3(x, y, hullZ(t));
-      },
-      Hull);
-  hull.computeNormals(true);
-  b.append(hull);
+Mesh boatHull()
+{
+    Mesh b;
+    Mesh hull = surface(
+        12, 10,
+        [](float u, float t) {
+            float side = u < 0.5f ? -1.0f : 1.0f;
+            float q = std::fabs(2 * u - 1);
+            float x = side * hullHalfBeam(t) * std::pow(std::sin(Pi / 2 * q), 0.6f);
+            float y = -hullDraft(t) + (hullSheer(t) + hullDraft(t)) * q;
+            return glm::vec3(x, y, hullZ(t));
+        },
+        Hull);
+    hull.computeNormals(true);
+    b.append(hull);
 
-  // Flat transom across the stern, facing backwards.
-  Mesh transom;
-  uint32_t middle = transom.addVertex({0, (hullSheer(0) - hullDraft(0)) / 2, hullZ(0)}, Hull.at(0.5f, 0.0f));
-  for (int i = 0; i <= 12; ++i) {
-    const Vertex& v = hull.vertices[static_cast<size_t>(i)];
-    transom.addVertex(v.position, v.uv);
-  }
-  for (uint32_t i = 1; i <= 12; ++i) transom.addTriangle(middle, i + 1, i);
-  transom.addTriangle(middle, 1, 13);
-  transom.computeNormals(false);
-  b.append(transom);
+    // Flat transom across the stern, facing backwards.
+    Mesh transom;
+    uint32_t middle = transom.addVertex({0, (hullSheer(0) - hullDraft(0)) / 2, hullZ(0)}, Hull.at(0.5f, 0.0f));
+    for (int i = 0; i <= 12; ++i) {
+        const Vertex& v = hull.vertices[static_cast<size_t>(i)];
+        transom.addVertex(v.position, v.uv);
+    }
+    for (uint32_t i = 1; i <= 12; ++i) transom.addTriangle(middle, i + 1, i);
+    transom.addTriangle(middle, 1, 13);
+    transom.computeNormals(false);
+    b.append(transom);
 
-  Mesh deck = surface(
-      2, 10, [](float u, float t) { return glm::vec3(hullHalfBeam(t) * (1 - 2 * u), hullSheer(t), hullZ(t)); }, Deck);
-  deck.computeNormals(false);
-  b.append(deck);
+    Mesh deck = surface(
+        2, 10, [](float u, float t) { return glm::vec3(hullHalfBeam(t) * (1 - 2 * u), hullSheer(t), hullZ(t)); }, Deck);
+    deck.computeNormals(false);
+    b.append(deck);
 
-  return b;
+    return b;
 }
 
 // Mast, boom, mainsail, jib and pennant, on the deck of boatHull().
-Mesh boatRig() {
-  Mesh b;
-  const float mastZ = 3.0f, mastTop = 26.0f, boomY = hullSheer(0.6f) + 2.5f, boomEnd = -10.5f;
-  b.append(tube([&](float t) { return glm::vec3(0, hullSheer(0.6f) - 0.5f + (mastTop - hullSheer(0.6f) + 0.5f) * t, mastZ); },
-                [](float t) { return 0.38f - 0.12f * t; }, 6, 1, Wood, true));
-  b.append(tube([&](float t) { return glm::vec3(0, boomY, mastZ + (boomEnd - mastZ) * t); }, [](float) { return 0.22f; },
-                6, 1, Wood, true));
-  Mesh mainSail = surface(
-      4, 4,
-      [&](float u, float v) {
-        float y = boomY + 0.3f + (mastTop - 1.0f - boomY - 0.3f) * v;
-        float z = mastZ - 0.3f + (boomEnd + 0.3f - mastZ) * u * (1 - v);
-        // Wind fills the sail out to one side.
-        float belly = 1.6f * std::sin(Pi * u) * std::sin(Pi * std::min(v * 1.2f, 1.0f)) * (1 - v);
-        return glm::vec3(belly, y, z);
-      },
-      Sail);
-  mainSail.computeNormals(true);
-  mainSail.addBackFaces(SheetApart);
-  b.append(mainSail);
-  const glm::vec3 bow(0, hullSheer(1), hullZ(1) - 0.4f), head(0, mastTop - 3.0f, mastZ + 0.3f),
-      clew(1.2f, hullSheer(0.6f) + 1.2f, mastZ - 3.5f);
-  Mesh jib = surface(
-      3, 3,
-      [&](float u, float v) {
-        glm::vec3 luff = bow + (head - bow) * v;
-        glm::vec3 p = luff + (clew - luff) * (u * (1 - v));
-        p.x += 1.0f * std::sin(Pi * u) * (1 - v);
-        return p;
-      },
-      Sail);
-  jib.computeNormals(true);
-  jib.addBackFaces(SheetApart);
-  b.append(jib);
-  Mesh pennant;
-  uint32_t p0 = pennant.addVertex({0, mastTop, mastZ}, Pennant.at(0, 1));
-  uint32_t p1 = pennant.addVertex({0, mastTop - 1.2f, mastZ}, Pennant.at(0, 0));
-  uint32_t p2 = pennant.addVertex({0.6f, mastTop - 0.7f, mastZ - 3.0f}, Pennant.at(1, 0.5f));
-  pennant.addTriangle(p0, p1, p2);
-  pennant.computeNormals(false);
-  pennant.addBackFaces(SheetApart);
-  b.append(pennant);
+Mesh boatRig()
+{
+    Mesh b;
+    const float mastZ = 3.0f, mastTop = 26.0f, boomY = hullSheer(0.6f) + 2.5f, boomEnd = -10.5f;
+    b.append(tube(
+        [&](float t) { return glm::vec3(0, hullSheer(0.6f) - 0.5f + (mastTop - hullSheer(0.6f) + 0.5f) * t, mastZ); },
+        [](float t) { return 0.38f - 0.12f * t; }, 6, 1, Wood, true));
+    b.append(tube([&](float t) { return glm::vec3(0, boomY, mastZ + (boomEnd - mastZ) * t); },
+                  [](float) { return 0.22f; }, 6, 1, Wood, true));
+    Mesh mainSail = surface(
+        4, 4,
+        [&](float u, float v) {
+            float y = boomY + 0.3f + (mastTop - 1.0f - boomY - 0.3f) * v;
+            float z = mastZ - 0.3f + (boomEnd + 0.3f - mastZ) * u * (1 - v);
+            // Wind fills the sail out to one side.
+            float belly = 1.6f * std::sin(Pi * u) * std::sin(Pi * std::min(v * 1.2f, 1.0f)) * (1 - v);
+            return glm::vec3(belly, y, z);
+        },
+        Sail);
+    mainSail.computeNormals(true);
+    mainSail.addBackFaces(SheetApart);
+    b.append(mainSail);
+    const glm::vec3 bow(0, hullSheer(1), hullZ(1) - 0.4f), head(0, mastTop - 3.0f, mastZ + 0.3f),
+        clew(1.2f, hullSheer(0.6f) + 1.2f, mastZ - 3.5f);
+    Mesh jib = surface(
+        3, 3,
+        [&](float u, float v) {
+            glm::vec3 luff = bow + (head - bow) * v;
+            glm::vec3 p = luff + (clew - luff) * (u * (1 - v));
+            p.x += 1.0f * std::sin(Pi * u) * (1 - v);
+            return p;
+        },
+        Sail);
+    jib.computeNormals(true);
+    jib.addBackFaces(SheetApart);
+    b.append(jib);
+    Mesh pennant;
+    uint32_t p0 = pennant.addVertex({0, mastTop, mastZ}, Pennant.at(0, 1));
+    uint32_t p1 = pennant.addVertex({0, mastTop - 1.2f, mastZ}, Pennant.at(0, 0));
+    uint32_t p2 = pennant.addVertex({0.6f, mastTop - 0.7f, mastZ - 3.0f}, Pennant.at(1, 0.5f));
+    pennant.addTriangle(p0, p1, p2);
+    pennant.computeNormals(false);
+    pennant.addBackFaces(SheetApart);
+    b.append(pennant);
 
-  return b;
+    return b;
 }
 
-Mesh boat() {
-  Mesh b = boatHull();
-  b.append(boatRig());
-  glm::mat4 place = glm::translate(glm::mat4(1), worldToScenery(BoatPosition)) *
-                    glm::rotate(glm::mat4(1), BoatHeading, glm::vec3(0, 1, 0));
-  b.transform(place);
-  return b;
+Mesh boat()
+{
+    Mesh b = boatHull();
+    b.append(boatRig());
+    glm::mat4 place = glm::translate(glm::mat4(1), worldToScenery(BoatPosition)) *
+        glm::rotate(glm::mat4(1), BoatHeading, glm::vec3(0, 1, 0));
+    b.transform(place);
+    return b;
 }
 
 } // namespace
 
-void writePalms(const std::string& root) {
-  const std::string dir = modelFile(root, game::palmFile(1)).dir;
-  paintPalmTexture().saveJpeg(dir + "/palm.jpg");
-  writeMtl(dir, "palms.mtl", {{"palm", "palm.jpg"}});
-  const std::vector<PalmSpot>& spots = palmSpots();
-  for (size_t i = 0; i < spots.size(); ++i) {
-    std::string name = "palm" + std::to_string(i + 1);
-    writeObj(dir, modelFile(root, game::palmFile(static_cast<int>(i) + 1)).name, "palms.mtl",
-             {{name, "palm", palm(spots[i])}});
-  }
+void writePalms(const std::string& root)
+{
+    const std::string dir = modelFile(root, game::palmFile(1)).dir;
+    paintPalmTexture().saveJpeg(dir + "/palm.jpg");
+    writeMtl(dir, "palms.mtl", {{"palm", "palm.jpg"}});
+    const std::vector<PalmSpot>& spots = palmSpots();
+    for (size_t i = 0; i < spots.size(); ++i) {
+        std::string name = "palm" + std::to_string(i + 1);
+        writeObj(dir, modelFile(root, game::palmFile(static_cast<int>(i) + 1)).name, "palms.mtl",
+                 {{name, "palm", palm(spots[i])}});
+    }
 }
 
-void writeBoat(const std::string& root) {
-  const ModelFile file = modelFile(root, game::BoatFile);
-  const std::string& dir = file.dir;
-  paintBoatTexture().saveJpeg(dir + "/boat.jpg");
-  writeMtl(dir, "boatyMcBoatface.mtl", {{"boat", "boat.jpg"}});
-  writeObj(dir, file.name, "boatyMcBoatface.mtl", {{"boat", "boat", boat()}});
+void writeBoat(const std::string& root)
+{
+    const ModelFile file = modelFile(root, game::BoatFile);
+    const std::string& dir = file.dir;
+    paintBoatTexture().saveJpeg(dir + "/boat.jpg");
+    writeMtl(dir, "boatyMcBoatface.mtl", {{"boat", "boat.jpg"}});
+    writeObj(dir, file.name, "boatyMcBoatface.mtl", {{"boat", "boat", boat()}});
 }
 
 } // namespace datagen

@@ -14,37 +14,38 @@
 namespace datagen {
 
 struct Vertex {
-  glm::vec3 position{0};
-  glm::vec3 normal{0};
-  glm::vec2 uv{0};
+    glm::vec3 position{0};
+    glm::vec3 normal{0};
+    glm::vec2 uv{0};
 };
 
 class Mesh {
 public:
-  std::vector<Vertex> vertices;
-  std::vector<glm::uvec3> triangles;
+    std::vector<Vertex> vertices;
+    std::vector<glm::uvec3> triangles;
 
-  uint32_t addVertex(glm::vec3 position, glm::vec2 uv);
-  // Counter-clockwise seen from the front. Triangles with two equal corners are dropped.
-  void addTriangle(uint32_t a, uint32_t b, uint32_t c);
-  void addQuad(uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
-    addTriangle(a, b, c);
-    addTriangle(a, c, d);
-  }
-  void append(const Mesh& part);
-  // Moves positions and normals; a mirroring matrix also flips the winding.
-  void transform(const glm::mat4& m);
-  // Area-weighted vertex normals. With `weld`, vertices at the same position
-  // share one normal, so seams and poles of closed surfaces shade smoothly.
-  void computeNormals(bool weld);
-  // Adds a mirrored copy of every triangle facing the other way, so thin
-  // sheets such as leaves and wings show from both sides. Call after normals.
-  // `apart` moves the back sheet that far behind the front one: two faces in
-  // one plane fight over the depth test, and the back one's dark underside
-  // shows through the front one in specks and lines.
-  void addBackFaces(float apart = 0);
-  glm::vec3 boundsMin() const;
-  glm::vec3 boundsMax() const;
+    uint32_t addVertex(glm::vec3 position, glm::vec2 uv);
+    // Counter-clockwise seen from the front. Triangles with two equal corners are dropped.
+    void addTriangle(uint32_t a, uint32_t b, uint32_t c);
+    void addQuad(uint32_t a, uint32_t b, uint32_t c, uint32_t d)
+    {
+        addTriangle(a, b, c);
+        addTriangle(a, c, d);
+    }
+    void append(const Mesh& part);
+    // Moves positions and normals; a mirroring matrix also flips the winding.
+    void transform(const glm::mat4& m);
+    // Area-weighted vertex normals. With `weld`, vertices at the same position
+    // share one normal, so seams and poles of closed surfaces shade smoothly.
+    void computeNormals(bool weld);
+    // Adds a mirrored copy of every triangle facing the other way, so thin
+    // sheets such as leaves and wings show from both sides. Call after normals.
+    // `apart` moves the back sheet that far behind the front one: two faces in
+    // one plane fight over the depth test, and the back one's dark underside
+    // shows through the front one in specks and lines.
+    void addBackFaces(float apart = 0);
+    glm::vec3 boundsMin() const;
+    glm::vec3 boundsMax() const;
 };
 
 // A grid surface over (u, v) in [0,1]^2 with nu x nv cells. The front side is
@@ -66,14 +67,14 @@ Mesh tube(const std::function<glm::vec3(float)>& path, const std::function<float
 Mesh box(glm::vec3 lo, glm::vec3 hi, const UvRect& uv);
 
 struct Material {
-  std::string name;
-  std::string texture; // relative to the OBJ's folder
+    std::string name;
+    std::string texture; // relative to the OBJ's folder
 };
 
 struct NamedMesh {
-  std::string name;
-  std::string material;
-  Mesh mesh;
+    std::string name;
+    std::string material;
+    Mesh mesh;
 };
 
 // Writes `dir/objName` referencing `mtlName` (also in `dir`). Meshes are

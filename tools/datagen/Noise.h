@@ -15,11 +15,15 @@ float fbm2(float x, float y, uint32_t seed, int octaves, int period = 0, float g
 float noise3(glm::vec3 p, uint32_t seed);
 float fbm3(glm::vec3 p, uint32_t seed, int octaves, float gain = 0.5f);
 
-inline float smoothstep(float e0, float e1, float x) {
-  float t = (x - e0) / (e1 - e0);
-  t = t < 0 ? 0 : (t > 1 ? 1 : t);
-  return t * t * (3 - 2 * t);
+inline float smoothstep(float e0, float e1, float x)
+{
+    float t = (x - e0) / (e1 - e0);
+    t = t < 0 ? 0 : (t > 1 ? 1 : t);
+    return t * t * (3 - 2 * t);
 }
-inline float clamp01(float x) { return x < 0 ? 0 : (x > 1 ? 1 : x); }
+inline float clamp01(float x)
+{
+    return x < 0 ? 0 : (x > 1 ? 1 : x);
+}
 
 } // namespace datagen

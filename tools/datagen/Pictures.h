@@ -5,8 +5,8 @@
 namespace datagen {
 
 struct Fonts {
-  std::string regular;
-  std::string bold;
+    std::string regular;
+    std::string bold;
 };
 
 void writeIntroPicture(const std::string& root, const Fonts& fonts);

@@ -12,8 +12,8 @@ namespace datagen {
 glm::vec3 skyColour(glm::vec3 dir);
 
 struct SkyFace {
-  const char* file; // under Models/Skybox
-  glm::vec3 axis;   // the cube map face's major axis
+    const char* file; // under Models/Skybox
+    glm::vec3 axis;   // the cube map face's major axis
 };
 // right (+X), left (-X), top (+Y), bottom (-Y), back (+Z), front (-Z).
 extern const SkyFace SkyFaces[6];

@@ -13,9 +13,9 @@ inline constexpr int PainFrames = SampleRate * 6 / 10;
 
 // Interleaved samples in [-1, 1].
 struct Clip {
-  int channels = 1;
-  std::vector<float> samples;
-  int frames() const { return static_cast<int>(samples.size()) / channels; }
+    int channels = 1;
+    std::vector<float> samples;
+    int frames() const { return static_cast<int>(samples.size()) / channels; }
 };
 
 Clip introTune();
