@@ -29,22 +29,24 @@ std::string trimmed(std::string text)
     return text;
 }
 
-std::string shaderLog(GLuint shader)
+// The info log of a shader or a program, read with that object's pair of queries.
+template <typename GetParameter, typename GetLog>
+std::string infoLog(GLuint object, GetParameter getParameter, GetLog getLog)
 {
     GLint length = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+    getParameter(object, GL_INFO_LOG_LENGTH, &length);
     std::vector<char> log(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
-    glGetShaderInfoLog(shader, length, nullptr, log.data());
+    getLog(object, length, nullptr, log.data());
     return trimmed(log.data());
 }
 
+std::string shaderLog(GLuint shader)
+{
+    return infoLog(shader, glGetShaderiv, glGetShaderInfoLog);
+}
 std::string programLog(GLuint program)
 {
-    GLint length = 0;
-    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
-    std::vector<char> log(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
-    glGetProgramInfoLog(program, length, nullptr, log.data());
-    return trimmed(log.data());
+    return infoLog(program, glGetProgramiv, glGetProgramInfoLog);
 }
 
 bool mentionsFragment(const std::string& log)

@@ -102,6 +102,16 @@ void drawCentred(Lettering& font, Image& img, float y, const std::string& text, 
     font.drawShadowed(img, {(img.width() - font.measure(text)) / 2.0f, y}, text, colour);
 }
 
+// A centred title at the top, over a soft halo of nine offset copies.
+void drawHaloed(Image& img, Lettering& bold, int size, const std::string& title, glm::vec3 halo, glm::vec3 colour)
+{
+    bold.setSize(size);
+    const glm::vec2 at((Width - bold.measure(title)) / 2.0f, 170);
+    for (int dy = -3; dy <= 3; dy += 3)
+        for (int dx = -3; dx <= 3; dx += 3) bold.draw(img, at + glm::vec2(dx, dy + 4), title, halo, 0.5f);
+    bold.draw(img, at, title, colour);
+}
+
 // A palm island on the horizon behind the pig.
 void drawHorizonIsland(Image& img, float horizon)
 {
@@ -126,12 +136,7 @@ void drawHorizonIsland(Image& img, float horizon)
 // The title with its dark halo, and the strap line under it.
 void drawTitle(Image& img, Lettering& bold, Lettering& regular)
 {
-    bold.setSize(150);
-    std::string title = "Skyhog";
-    glm::vec2 at((Width - bold.measure(title)) / 2.0f, 170);
-    for (int dy = -3; dy <= 3; dy += 3)
-        for (int dx = -3; dx <= 3; dx += 3) bold.draw(img, at + glm::vec2(dx, dy + 4), title, rgb(90, 30, 60), 0.5f);
-    bold.draw(img, at, title, rgb(255, 178, 200));
+    drawHaloed(img, bold, 150, "Skyhog", rgb(90, 30, 60), rgb(255, 178, 200));
     regular.setSize(44);
     drawCentred(regular, img, 232, "piss 'em all off!", rgb(255, 228, 80));
 }
@@ -217,12 +222,7 @@ void writeWinPicture(const std::string& root, const Fonts& fonts)
     drawPig(img, {480, 470}, 1.1f);
 
     Lettering bold(fonts.bold), regular(fonts.regular);
-    bold.setSize(140);
-    std::string title = "You win!";
-    glm::vec2 at((Width - bold.measure(title)) / 2.0f, 170);
-    for (int dy = -3; dy <= 3; dy += 3)
-        for (int dx = -3; dx <= 3; dx += 3) bold.draw(img, at + glm::vec2(dx, dy + 4), title, rgb(120, 60, 0), 0.5f);
-    bold.draw(img, at, title, rgb(255, 222, 70));
+    drawHaloed(img, bold, 140, "You win!", rgb(120, 60, 0), rgb(255, 222, 70));
     regular.setSize(56);
     drawCentred(regular, img, 250, "Everybody got wet.", glm::vec3(1));
     regular.setSize(32);
