@@ -133,28 +133,6 @@ TexImage readTexImage(GLenum bindTarget, GLuint texture, GLenum imageTarget, GLi
     return image;
 }
 
-std::string trivialVertexSource(const std::string& marker)
-{
-    return "#version 330 core\n"
-           "layout(location = 0) in vec3 position;\n"
-           "uniform mat4 " + marker + ";\n"
-           "void main() { gl_Position = " + marker + " * vec4(position, 1.0); }\n";
-}
-
-std::string trivialFragmentSource()
-{
-    return "#version 330 core\n"
-           "out vec4 color;\n"
-           "void main() { color = vec4(1.0); }\n";
-}
-
-ProgramFiles writeProgramFiles(const TempTree& tree, const std::string& name, const std::string& vertex,
-                               const std::string& fragment)
-{
-    return {tree.write("programs/" + name + ".vert", vertex).string(),
-            tree.write("programs/" + name + ".frag", fragment).string()};
-}
-
 std::string runExpectingExit1(const TempTree* tree, const std::function<void()>& body)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");

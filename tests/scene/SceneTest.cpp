@@ -52,14 +52,6 @@ void SceneTest::writeSquareModel(const std::string& relative, const std::string&
     tree_.write("Skyhog/" + relative, obj);
 }
 
-std::unique_ptr<Skyhog::ShaderProgram> SceneTest::makeProgram(const std::string& name, const std::string& vertex,
-                                                              const std::string& fragment) const
-{
-    const auto vertexPath = tree_.write("Skyhog/Shaders/" + name + ".vert", vertex);
-    const auto fragmentPath = tree_.write("Skyhog/Shaders/" + name + ".frag", fragment);
-    return std::make_unique<Skyhog::ShaderProgram>(vertexPath.string(), fragmentPath.string());
-}
-
 Rgb SceneTest::pixel(int x, int y)
 {
     const Pixels pixels = readPixels(x, y, 1, 1);

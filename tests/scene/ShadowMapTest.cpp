@@ -9,18 +9,10 @@ namespace {
 
 // Red and green show the quad's texture coordinate; blue the depth read at
 // uv * 3 - 1, which leaves the map around the quad's rim.
-const std::string DepthProbe = R"(#version 330 core
-in vec2 uv;
-uniform sampler2D depthMap;
-out vec4 color;
-void main() { color = vec4(uv, texture(depthMap, uv * 3.0 - 1.0).r, 1.0); }
-)";
+const std::string DepthProbe =
+    fragmentShader("vec4(uv, texture(depthMap, uv * 3.0 - 1.0).r, 1.0)", "uniform sampler2D depthMap;");
 
-const std::string NoSampler = R"(#version 330 core
-in vec2 uv;
-out vec4 color;
-void main() { color = vec4(1.0, 1.0, 0.0, 1.0); }
-)";
+const std::string NoSampler = fragmentShader("vec4(1.0, 1.0, 0.0, 1.0)");
 
 using ShadowMapTest = SceneTest;
 

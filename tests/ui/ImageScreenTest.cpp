@@ -6,6 +6,7 @@
 #include "render/TextureLoader.h"
 #include "tests/support/GlTestContext.h"
 #include "tests/support/TempTree.h"
+#include "tests/support/TestShaders.h"
 
 #include <FreeImage.h>
 
@@ -22,18 +23,6 @@ constexpr int Height = 768;
 const std::string IntroPath = "../../Skyhog/Models/intro.jpg";
 const std::string WinPath = "../../Skyhog/Models/outro_win.jpg";
 
-const char* const IntroVertex = R"(#version 330 core
-layout (location = 0) in vec2 position;
-layout (location = 1) in vec2 texCoordsIn;
-out vec2 texCoords;
-void main() { gl_Position = vec4(position, 0.0, 1.0); texCoords = texCoordsIn; }
-)";
-const char* const IntroFragment = R"(#version 330 core
-in vec2 texCoords;
-out vec4 colour;
-uniform sampler2D screenTexture;
-void main() { colour = texture(screenTexture, texCoords); }
-)";
 
 struct Rgb {
     BYTE red, green, blue;
@@ -77,10 +66,10 @@ protected:
         GlTest::SetUp();
         // Decoded pictures are cached by path, and every test uses the same paths.
         Skyhog::clearDecodedImageCache();
-        tree_.write("Skyhog/Shaders/Intro.vert", IntroVertex);
-        tree_.write("Skyhog/Shaders/Intro.frag", IntroFragment);
         tree_.enterWorkDir();
-        program_ = std::make_unique<ShaderProgram>("../../Skyhog/Shaders/Intro.vert", "../../Skyhog/Shaders/Intro.frag");
+        program_ = SkyhogTest::makeProgram(tree_, "Skyhog/Shaders/Intro", SkyhogTest::QuadVertexShader,
+                                           SkyhogTest::fragmentShader("texture(screenTexture, uv)",
+                                                                      "uniform sampler2D screenTexture;"));
         target_ = std::make_unique<SkyhogTest::OffscreenTarget>(Width, Height);
     }
 
