@@ -99,9 +99,9 @@ void writePicture(const fs::path& path, int width, int height, const std::functi
         for (int x = 0; x < width; ++x) {
             const Rgb c = colourAt(x, y);
             RGBQUAD quad{};
-            quad.rgbRed = c.r;
-            quad.rgbGreen = c.g;
-            quad.rgbBlue = c.b;
+            quad.rgbRed = static_cast<BYTE>(c.r);
+            quad.rgbGreen = static_cast<BYTE>(c.g);
+            quad.rgbBlue = static_cast<BYTE>(c.b);
             FreeImage_SetPixelColor(bitmap, static_cast<unsigned>(x), static_cast<unsigned>(y), &quad);
         }
     }

@@ -3,6 +3,7 @@
 // its standard output to a file the parent reads afterwards.
 #pragma once
 #include "render/Gl.h"
+#include "tests/support/Rgb.h"
 #include "tests/support/TempTree.h"
 
 #include <FreeImage.h>
@@ -14,13 +15,6 @@
 #include <vector>
 
 namespace SkyhogTest {
-
-struct Rgb {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-    bool operator==(const Rgb&) const = default;
-};
 
 // Writes a width x height 24-bit picture; colourAt(x, y) counts y from the
 // bottom row (as the picture is displayed, y = 0 is its lowest row).

@@ -6,16 +6,14 @@
 #pragma once
 #include "render/ShaderProgram.h"
 #include "tests/support/GlTestContext.h"
+#include "tests/support/Rgb.h"
 #include "tests/support/TempTree.h"
 #include "tests/support/TestShaders.h"
 
-#include <array>
 #include <memory>
 #include <string>
 
 namespace SkyhogTest {
-
-using Rgb = std::array<int, 3>;
 
 // Vertex stage of meshes: placed by "model" alone, so a square whose model
 // matrix is the identity fills the screen. The normal (+Z in the test models)

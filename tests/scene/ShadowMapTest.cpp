@@ -63,14 +63,14 @@ TEST_F(ShadowMapTest, DebugQuadIsUprightTopLeftAndReadsOneOutsideTheMap)
 
     // The quad spans x -1..-0.3 (pixels 0..358) and y 0.6..1 (rows 615..767).
     const Rgb topLeft = pixel(4, 764);
-    EXPECT_LT(topLeft[0], 10);                          // u near 0 at the left
-    EXPECT_GT(topLeft[1], 245);                         // v near 1 at the top
-    EXPECT_EQ(topLeft[2], 255);                         // outside the map: depth 1
+    EXPECT_LT(topLeft.r, 10);                          // u near 0 at the left
+    EXPECT_GT(topLeft.g, 245);                         // v near 1 at the top
+    EXPECT_EQ(topLeft.b, 255);                         // outside the map: depth 1
     EXPECT_TRUE(near(pixel(179, 691), {128, 128, 0}, 4)); // centre: inside, depth 0
     const Rgb bottomRight = pixel(354, 617);
-    EXPECT_GT(bottomRight[0], 245);
-    EXPECT_LT(bottomRight[1], 10);
-    EXPECT_EQ(bottomRight[2], 255);
+    EXPECT_GT(bottomRight.r, 245);
+    EXPECT_LT(bottomRight.g, 10);
+    EXPECT_EQ(bottomRight.b, 255);
     EXPECT_TRUE(near(pixel(400, 700), {0, 0, 0})); // beside the quad
 }
 
