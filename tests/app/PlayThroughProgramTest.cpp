@@ -7,6 +7,7 @@
 //
 // The screenshots of each step stay in SKYHOG_ARTEFACT_DIR for a person to look at.
 #include "tests/support/Process.h"
+#include "tests/support/Rgb.h"
 #include "tests/support/TempTree.h"
 
 #include <FreeImage.h>
@@ -41,10 +42,6 @@ constexpr int Height = 240;
 // person is still hit from a couple of units away, while nobody else stands
 // within reach of a pig stopped anywhere near there.
 constexpr double FlightSeconds = 2.49;
-
-struct Rgb {
-    int r = 0, g = 0, b = 0;
-};
 
 // A screenshot, top row first.
 struct Shot {

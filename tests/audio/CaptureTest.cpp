@@ -6,6 +6,8 @@
 // the capture itself.
 #include "audio/SoundEngine.h"
 #include "tests/audio/ToneFiles.h"
+#include "tests/support/TempTree.h"
+#include "tests/support/WaveFile.h"
 
 #include <gtest/gtest.h>
 
@@ -31,22 +33,22 @@ protected:
     }
     void TearDown() override { SoundEngine::setStreamThreshold(10.0); }
 
-    Testing::ScratchDir dir;
+    SkyhogTest::TempTree dir;
     std::string captureFile;
 };
 
 TEST_F(Capture, Mp3ToneComesOutAtItsPitch)
 {
-    const std::string tone = dir.file("tone.mp3");
-    ASSERT_NO_FATAL_FAILURE(Testing::writeTone(tone, 440.0, 1.0));
+    const std::string tone = dir.path("tone.mp3");
+    ASSERT_NO_FATAL_FAILURE(SkyhogTest::writeTone(tone, 440.0, 1.0));
     auto engine = SoundEngine::create();
     ASSERT_FALSE(engine->silent());
     const SoundHandle sound = engine->play2D(tone, false);
-    ASSERT_TRUE(Testing::waitFor([&] { return engine->state(sound) != SoundState::Starting; }));
+    ASSERT_TRUE(SkyhogTest::waitFor([&] { return engine->state(sound) != SoundState::Starting; }));
     std::this_thread::sleep_for(700ms); // most of the tone's second
     engine = nullptr;
 
-    const Testing::Capture out = Testing::readCapture(captureFile);
+    const SkyhogTest::Capture out = SkyhogTest::readWave(captureFile, SkyhogTest::Mixdown::Sum);
     const auto [onset, end] = out.audible();
     ASSERT_GT(end - onset, 0.5) << "no tone in the capture";
     EXPECT_GT(out.rms(onset + 0.1, onset + 0.5), 0.1);
@@ -60,21 +62,21 @@ class CaptureLoop : public Capture, public testing::WithParamInterface<bool> {};
 TEST_P(CaptureLoop, LoopIsSeamlessUntilItsEngineGoes)
 {
     SoundEngine::setStreamThreshold(GetParam() ? 0.1 : 10.0);
-    const std::string tone = dir.file("loop.wav"); // 110 whole periods: looped, one unbroken sine
-    ASSERT_NO_FATAL_FAILURE(Testing::writeTone(tone, 440.0, 0.25));
+    const std::string tone = dir.path("loop.wav"); // 110 whole periods: looped, one unbroken sine
+    ASSERT_NO_FATAL_FAILURE(SkyhogTest::writeTone(tone, 440.0, 0.25));
 
     auto keeper = SoundEngine::create(); // holds the device open after the player goes
     auto player = SoundEngine::create();
     ASSERT_FALSE(player->silent());
     const SoundHandle loop = player->play2D(tone, true);
-    ASSERT_TRUE(Testing::waitFor([&] { return player->state(loop) != SoundState::Starting; }));
+    ASSERT_TRUE(SkyhogTest::waitFor([&] { return player->state(loop) != SoundState::Starting; }));
     std::this_thread::sleep_for(1s); // four times round the loop
     EXPECT_EQ(player->state(loop), SoundState::Playing);
     player = nullptr;
     std::this_thread::sleep_for(500ms);
     keeper = nullptr;
 
-    const Testing::Capture out = Testing::readCapture(captureFile);
+    const SkyhogTest::Capture out = SkyhogTest::readWave(captureFile, SkyhogTest::Mixdown::Sum);
     const auto [onset, end] = out.audible();
     EXPECT_GT(end - onset, 0.7) << "the loop stopped early";
     EXPECT_GT(out.seconds() - end, 0.25) << "the loop outlived its engine";
@@ -89,7 +91,7 @@ TEST_P(CaptureLoop, LoopIsSeamlessUntilItsEngineGoes)
     // Pieces of four whole periods each have the same RMS in a steady tone.
     EXPECT_GT(out.quietestWindow(from, to, 4.0 / 440.0), 0.9 * level) << "the loop has a gap";
     // A sine of peak A never steps by more than A * 2 pi f / rate between samples.
-    const double steadyStep = level * std::numbers::sqrt2 * 2.0 * std::numbers::pi * 440.0 / out.sampleRate;
+    const double steadyStep = level * std::numbers::sqrt2 * 2.0 * std::numbers::pi * 440.0 / out.rate;
     EXPECT_LT(out.largestStep(from, to), 1.5 * steadyStep) << "the loop clicks";
 }
 

@@ -3,6 +3,7 @@
 // told to use an ALSA device that does not exist.
 #include "audio/SoundEngine.h"
 #include "tests/audio/ToneFiles.h"
+#include "tests/support/TempTree.h"
 
 #include <gtest/gtest.h>
 
@@ -24,13 +25,13 @@ TEST(NoDevice, EnginesAreSilentHarmlessAndSaySoOnce)
     EXPECT_EQ(said, "No sound output device found: sound is off\n");
     EXPECT_EQ(complaints, "") << "the sound libraries spoke on the terminal";
 
-    Testing::ScratchDir dir;
-    const std::string tone = dir.file("tone.wav");
-    ASSERT_NO_FATAL_FAILURE(Testing::writeTone(tone, 440.0, 0.2));
+    SkyhogTest::TempTree dir;
+    const std::string tone = dir.path("tone.wav");
+    ASSERT_NO_FATAL_FAILURE(SkyhogTest::writeTone(tone, 440.0, 0.2));
     // A silent engine looks at no file: a missing one is not even reported.
     testing::internal::CaptureStdout();
     for (int i = 0; i < 100; ++i) {
-        const SoundHandle sound = effects->play2D(i % 2 ? tone : dir.file("missing.wav"), i % 3 == 0);
+        const SoundHandle sound = effects->play2D(i % 2 ? tone : dir.path("missing.wav"), i % 3 == 0);
         EXPECT_EQ(effects->state(sound), SoundState::Finished);
         effects->stop(sound);
     }

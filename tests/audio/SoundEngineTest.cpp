@@ -2,6 +2,7 @@
 // starts, what is decoded, what is reclaimed, what is reported.
 #include "audio/SoundEngine.h"
 #include "tests/audio/ToneFiles.h"
+#include "tests/support/TempTree.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -20,8 +21,8 @@ namespace Skyhog::Audio {
 namespace {
 
 using namespace std::chrono_literals;
-using Testing::waitFor;
-using Testing::writeTone;
+using SkyhogTest::waitFor;
+using SkyhogTest::writeTone;
 
 bool reaches(const SoundEngine& engine, SoundHandle sound, SoundState wanted)
 {
@@ -38,19 +39,19 @@ protected:
     }
     void TearDown() override { SoundEngine::setStreamThreshold(10.0); }
 
-    Testing::ScratchDir dir;
+    SkyhogTest::TempTree dir;
     std::unique_ptr<SoundEngine> engine;
 };
 
 TEST_F(SoundEngineTest, LongMusicStartsAtOnceWithoutBeingDecodedWhole)
 {
-    const std::string music = dir.file("music.mp3");
+    const std::string music = dir.path("music.mp3");
     ASSERT_NO_FATAL_FAILURE(writeTone(music, 220.0, 60.0));
     const std::size_t decodedBefore = SoundEngine::decodedFileCount();
 
     // No call waits on a file: a pipe that nobody writes to holds up whoever
     // opens it, and that must be the engine's worker, never the caller.
-    const std::string pipe = dir.file("pipe.wav");
+    const std::string pipe = dir.path("pipe.wav");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     const SoundHandle stuck = engine->play2D(pipe, false);
     const SoundHandle sound = engine->play2D(music, true);
@@ -71,13 +72,13 @@ TEST_F(SoundEngineTest, LongMusicStartsAtOnceWithoutBeingDecodedWhole)
     for (int i = 0; i < 20; ++i) engine->play2D(music, i % 2 == 0);
     const auto destroying = std::chrono::steady_clock::now();
     engine = nullptr;
-    EXPECT_LT(std::chrono::steady_clock::now() - destroying, Testing::Patience);
+    EXPECT_LT(std::chrono::steady_clock::now() - destroying, SkyhogTest::Patience);
 }
 
 TEST_F(SoundEngineTest, ShortStreamsEndOnTheirOwnAndLoopsUntilStopped)
 {
     SoundEngine::setStreamThreshold(0.1);
-    const std::string tune = dir.file("tune.wav");
+    const std::string tune = dir.path("tune.wav");
     ASSERT_NO_FATAL_FAILURE(writeTone(tune, 440.0, 0.4));
 
     const SoundHandle once = engine->play2D(tune, false);
@@ -92,8 +93,8 @@ TEST_F(SoundEngineTest, ShortStreamsEndOnTheirOwnAndLoopsUntilStopped)
 
 TEST_F(SoundEngineTest, EachFileIsDecodedOnceForAllEngines)
 {
-    const std::string pain = dir.file("pain.wav");
-    const std::string splash = dir.file("splash.mp3");
+    const std::string pain = dir.path("pain.wav");
+    const std::string splash = dir.path("splash.mp3");
     ASSERT_NO_FATAL_FAILURE(writeTone(pain, 660.0, 0.3));
     ASSERT_NO_FATAL_FAILURE(writeTone(splash, 330.0, 0.3));
     auto other = SoundEngine::create();
@@ -111,13 +112,13 @@ TEST_F(SoundEngineTest, EachFileIsDecodedOnceForAllEngines)
 
 TEST_F(SoundEngineTest, UnplayableFilesAreNamedOnceAndPlayNothing)
 {
-    const std::vector<std::string> bad = {dir.file("missing.wav"), dir.file("garbage.mp3"),
-                                          dir.file("garbage.wav")};
+    const std::vector<std::string> bad = {dir.path("missing.wav"), dir.path("garbage.mp3"),
+                                          dir.path("garbage.wav")};
     for (const std::string& garbage : {bad[1], bad[2]}) {
         std::ofstream out(garbage, std::ios::binary);
         for (int i = 0; i < 6000; ++i) out.put(static_cast<char>(i * 7919 % 251));
     }
-    const std::string good = dir.file("good.wav");
+    const std::string good = dir.path("good.wav");
     ASSERT_NO_FATAL_FAILURE(writeTone(good, 440.0, 0.5));
 
     testing::internal::CaptureStdout();
@@ -139,8 +140,8 @@ TEST_F(SoundEngineTest, UnplayableFilesAreNamedOnceAndPlayNothing)
 
 TEST_F(SoundEngineTest, OneShotVoicesAreReclaimedAndNeverCutTheMusic)
 {
-    const std::string pain = dir.file("pain.wav");
-    const std::string sea = dir.file("sea.wav");
+    const std::string pain = dir.path("pain.wav");
+    const std::string sea = dir.path("sea.wav");
     ASSERT_NO_FATAL_FAILURE(writeTone(pain, 880.0, 0.05));
     ASSERT_NO_FATAL_FAILURE(writeTone(sea, 110.0, 0.5));
     const SoundHandle loop = engine->play2D(sea, true);
@@ -179,8 +180,8 @@ void checkStoppedAtExit()
 TEST(SoundEngineExit, AnEngineNeverDestroyedIsStoppedBeforeTeardown)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    Testing::ScratchDir dir; // the child's own copy is removed by checkStoppedAtExit
-    exitSound = dir.file("sea.wav");
+    SkyhogTest::TempTree dir; // the child's own copy is removed by checkStoppedAtExit
+    exitSound = dir.path("sea.wav");
     ASSERT_NO_FATAL_FAILURE(writeTone(exitSound, 110.0, 0.3));
     EXPECT_EXIT(
         {

@@ -12,7 +12,7 @@
 
 #include <glm/geometric.hpp>
 
-namespace datatest {
+namespace SkyhogTest {
 
 std::vector<std::string> modelFiles() {
   namespace game = datagen::layout::game;
@@ -113,4 +113,4 @@ std::optional<float> surfaceHeight(const MeshData& mesh, float x, float z) {
   return std::nullopt;
 }
 
-} // namespace datatest
+} // namespace SkyhogTest

@@ -7,7 +7,7 @@
 #include <glm/vec2.hpp>
 #include <glm/vec3.hpp>
 
-namespace datatest {
+namespace SkyhogTest {
 
 // Tests run two folders below the build root, next to the data tree.
 inline const std::string kDataRoot = "../../Skyhog/";
@@ -51,4 +51,4 @@ Picture loadPicture(const std::string& path);
 // Height of a height-field mesh (world = scenery placement) at world (x, z).
 std::optional<float> surfaceHeight(const MeshData& mesh, float x, float z);
 
-} // namespace datatest
+} // namespace SkyhogTest

@@ -2,6 +2,7 @@
 // tests is what the current generator writes.
 #include "DataGenerator.h"
 #include "DataTree.h"
+#include "tests/support/TempTree.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +10,8 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <unistd.h>
 
-namespace datatest {
+namespace SkyhogTest {
 namespace {
 
 namespace fs = std::filesystem;
@@ -27,24 +27,11 @@ std::map<std::string, std::string> readTree(const fs::path& root) {
   return files;
 }
 
-class TempDir {
-public:
-  explicit TempDir(const std::string& name)
-      : path_(fs::temp_directory_path() / ("skyhog-data-" + std::to_string(getpid()) + "-" + name)) {
-    fs::remove_all(path_);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  const fs::path& path() const { return path_; }
-
-private:
-  fs::path path_;
-};
-
 TEST(Generator, WritesIdenticalBytesOnEveryRun) {
-  TempDir first("a"), second("b");
-  datagen::generateDataTree(first.path().string());
-  datagen::generateDataTree(second.path().string());
-  std::map<std::string, std::string> a = readTree(first.path()), b = readTree(second.path());
+  TempTree first, second;
+  datagen::generateDataTree(first.root().string());
+  datagen::generateDataTree(second.root().string());
+  std::map<std::string, std::string> a = readTree(first.root()), b = readTree(second.root());
   ASSERT_EQ(a.size(), b.size());
   for (const auto& [name, bytes] : a) {
     ASSERT_TRUE(b.count(name)) << name;
@@ -68,4 +55,4 @@ TEST(Generator, WritesIdenticalBytesOnEveryRun) {
 }
 
 } // namespace
-} // namespace datatest
+} // namespace SkyhogTest

@@ -12,7 +12,7 @@
 
 #include <glm/geometric.hpp>
 
-namespace datatest {
+namespace SkyhogTest {
 namespace {
 
 std::string testName(const testing::TestParamInfo<std::string>& info) {
@@ -192,4 +192,4 @@ TEST(Bystander, StandsOnItsOriginAndItsLastMeshIsTheWholePerson) {
 }
 
 } // namespace
-} // namespace datatest
+} // namespace SkyhogTest

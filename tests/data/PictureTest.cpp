@@ -11,7 +11,7 @@
 
 #include <glm/geometric.hpp>
 
-namespace datatest {
+namespace SkyhogTest {
 namespace {
 
 float brightness(glm::vec3 c) { return (c.r + c.g + c.b) / 3; }
@@ -196,4 +196,4 @@ TEST(Font, IsLiberationSansWithEveryPrintableAsciiGlyph) {
 }
 
 } // namespace
-} // namespace datatest
+} // namespace SkyhogTest

@@ -11,7 +11,7 @@
 
 #include <glm/geometric.hpp>
 
-namespace datatest {
+namespace SkyhogTest {
 namespace {
 
 using namespace datagen::layout;
@@ -193,4 +193,4 @@ TEST_F(Scene, MarkersAreTinyAndEverythingFitsTheShadowBox) {
 }
 
 } // namespace
-} // namespace datatest
+} // namespace SkyhogTest

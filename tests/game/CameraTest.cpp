@@ -5,6 +5,7 @@
 #include "game/SceneLens.h"
 #include "game/WingFlap.h"
 #include "tests/game/TestModels.h"
+#include "tests/support/VecNear.h"
 
 #include <GL/glcorearb.h> // the filter values the controls must hand to OpenGL
 #include <glm/gtc/matrix_transform.hpp>
@@ -16,17 +17,11 @@
 
 using namespace Skyhog::Game;
 using SkyhogTest::BareModel;
+using SkyhogTest::expectNear;
 
 namespace {
 
 const glm::vec3 Lamp(0.0f, 200.0f, -30.0f);
-
-void expectNear(const glm::vec3& actual, const glm::vec3& expected, float tolerance = 1e-4f)
-{
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-    EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
 
 // Places a pig like the game's: translation (0, 28, 5), scale 0.8.
 void place(BareModel& pig)

@@ -3,6 +3,7 @@
 // draw, and the messages for programs that lack attributes.
 #include "render/Mesh.h"
 #include "tests/render/RenderTestSupport.h"
+#include "tests/support/TestShaders.h"
 #include "tests/support/GlTestContext.h"
 
 #include <gtest/gtest.h>
@@ -52,11 +53,7 @@ void main() {
 }
 )";
 
-const std::string PlainFragment = R"(#version 330 core
-in vec2 uv;
-out vec4 color;
-void main() { color = vec4(uv, 1.0, 1.0); }
-)";
+const std::string PlainFragment = SkyhogTest::fragmentShader("vec4(uv, 1.0, 1.0)");
 
 // "normal" is declared but unused, so the linker drops it.
 const std::string NoNormalVertex = R"(#version 330 core
@@ -152,8 +149,7 @@ protected:
 
     std::unique_ptr<ShaderProgram> program(const std::string& name, const std::string& vertex, const std::string& fragment)
     {
-        const auto files = SkyhogTest::writeProgramFiles(tree, name, vertex, fragment);
-        return std::make_unique<ShaderProgram>(files.vertexPath, files.fragmentPath);
+        return SkyhogTest::makeProgram(tree, "programs/" + name, vertex, fragment);
     }
     GLuint texture(std::uint8_t r, std::uint8_t g, std::uint8_t b)
     {

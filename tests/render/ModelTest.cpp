@@ -4,6 +4,7 @@
 #include "render/Model.h"
 #include "render/TextureLoader.h"
 #include "tests/render/RenderTestSupport.h"
+#include "tests/support/TestShaders.h"
 #include "tests/support/GlTestContext.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -125,10 +126,8 @@ protected:
         GlTest::SetUp();
         Model::clearFileCache();
         Skyhog::clearDecodedImageCache();
-        const auto main = SkyhogTest::writeProgramFiles(tree, "main", ModelVertex, ModelFragment);
-        const auto depth = SkyhogTest::writeProgramFiles(tree, "depth", DepthVertex, DepthFragment);
-        mainProgram = std::make_unique<ShaderProgram>(main.vertexPath, main.fragmentPath);
-        depthProgram = std::make_unique<ShaderProgram>(depth.vertexPath, depth.fragmentPath);
+        mainProgram = SkyhogTest::makeProgram(tree, "programs/main", ModelVertex, ModelFragment);
+        depthProgram = SkyhogTest::makeProgram(tree, "programs/depth", DepthVertex, DepthFragment);
     }
     void TearDown() override
     {

@@ -99,9 +99,9 @@ void writePicture(const fs::path& path, int width, int height, const std::functi
         for (int x = 0; x < width; ++x) {
             const Rgb c = colourAt(x, y);
             RGBQUAD quad{};
-            quad.rgbRed = c.r;
-            quad.rgbGreen = c.g;
-            quad.rgbBlue = c.b;
+            quad.rgbRed = static_cast<BYTE>(c.r);
+            quad.rgbGreen = static_cast<BYTE>(c.g);
+            quad.rgbBlue = static_cast<BYTE>(c.b);
             FreeImage_SetPixelColor(bitmap, static_cast<unsigned>(x), static_cast<unsigned>(y), &quad);
         }
     }
@@ -131,28 +131,6 @@ TexImage readTexImage(GLenum bindTarget, GLuint texture, GLenum imageTarget, GLi
     }
     glBindTexture(bindTarget, static_cast<GLuint>(previous));
     return image;
-}
-
-std::string trivialVertexSource(const std::string& marker)
-{
-    return "#version 330 core\n"
-           "layout(location = 0) in vec3 position;\n"
-           "uniform mat4 " + marker + ";\n"
-           "void main() { gl_Position = " + marker + " * vec4(position, 1.0); }\n";
-}
-
-std::string trivialFragmentSource()
-{
-    return "#version 330 core\n"
-           "out vec4 color;\n"
-           "void main() { color = vec4(1.0); }\n";
-}
-
-ProgramFiles writeProgramFiles(const TempTree& tree, const std::string& name, const std::string& vertex,
-                               const std::string& fragment)
-{
-    return {tree.write("programs/" + name + ".vert", vertex).string(),
-            tree.write("programs/" + name + ".frag", fragment).string()};
 }
 
 std::string runExpectingExit1(const TempTree* tree, const std::function<void()>& body)

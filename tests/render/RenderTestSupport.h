@@ -1,8 +1,9 @@
 // Helpers shared by the rendering tests: test pictures written with FreeImage,
-// small GLSL programs, texture read-back, and death tests whose child writes
+// texture read-back, and death tests whose child writes
 // its standard output to a file the parent reads afterwards.
 #pragma once
 #include "render/Gl.h"
+#include "tests/support/Rgb.h"
 #include "tests/support/TempTree.h"
 
 #include <FreeImage.h>
@@ -14,13 +15,6 @@
 #include <vector>
 
 namespace SkyhogTest {
-
-struct Rgb {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-    bool operator==(const Rgb&) const = default;
-};
 
 // Writes a width x height 24-bit picture; colourAt(x, y) counts y from the
 // bottom row (as the picture is displayed, y = 0 is its lowest row).
@@ -42,18 +36,6 @@ struct TexImage {
     }
 };
 TexImage readTexImage(GLenum bindTarget, GLuint texture, GLenum imageTarget, GLint level = 0);
-
-// Attribute-free program sources for tests that only need a valid program.
-std::string trivialVertexSource(const std::string& marker);
-std::string trivialFragmentSource();
-
-// Writes the sources and builds a program from the two absolute paths.
-struct ProgramFiles {
-    std::string vertexPath;
-    std::string fragmentPath;
-};
-ProgramFiles writeProgramFiles(const TempTree& tree, const std::string& name, const std::string& vertex,
-                               const std::string& fragment);
 
 // --- Death tests -----------------------------------------------------------
 // The code under test reports on standard output, which the death-test

@@ -3,6 +3,7 @@
 // program, so a program can be told apart by the uniforms it has.
 #include "render/ShaderLibrary.h"
 #include "tests/render/RenderTestSupport.h"
+#include "tests/support/TestShaders.h"
 #include "tests/support/GlTestContext.h"
 
 #include <gtest/gtest.h>

@@ -6,11 +6,7 @@
 namespace SkyhogTest {
 namespace {
 
-const std::string Plain = R"(#version 330 core
-in vec2 uv;
-out vec4 color;
-void main() { color = vec4(uv, 0.0, 1.0); }
-)";
+const std::string Plain = fragmentShader("vec4(uv, 0.0, 1.0)");
 
 using FrustumModelTest = SceneTest;
 

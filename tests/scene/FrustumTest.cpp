@@ -1,6 +1,7 @@
 // View-frustum culling without OpenGL: plane orientation, the keep/reject rule
 // on whole boxes, and agreement with the projection the scene is drawn with.
 #include "scene/Frustum.h"
+#include "tests/support/VecNear.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 namespace {
 
 using Skyhog::Helper::Frustum;
+using SkyhogTest::expectNear;
 
 // The eye at the origin looking down -Z with a 90-degree square lens: the
 // side planes are the 45-degree diagonals, near is z = -1 and far z = -100.
@@ -29,20 +31,13 @@ protected:
     Frustum frustum{1024.0f, 768.0f};
 };
 
-void expectNear(const glm::vec3& actual, const glm::vec3& expected)
-{
-    EXPECT_NEAR(actual.x, expected.x, 1e-3f);
-    EXPECT_NEAR(actual.y, expected.y, 1e-3f);
-    EXPECT_NEAR(actual.z, expected.z, 1e-3f);
-}
-
 TEST_F(FrustumTest, CornersAndOutwardPlanesEncloseTheView)
 {
     const auto& c = frustum.corners();
-    expectNear(c[0], {1, 1, -1});       // near top right
-    expectNear(c[3], {-1, -1, -1});     // near bottom left
-    expectNear(c[5], {-100, 100, -100}); // far top left
-    expectNear(c[6], {100, -100, -100}); // far bottom right
+    expectNear(c[0], {1, 1, -1}, 1e-3f);       // near top right
+    expectNear(c[3], {-1, -1, -1}, 1e-3f);     // near bottom left
+    expectNear(c[5], {-100, 100, -100}, 1e-3f); // far top left
+    expectNear(c[6], {100, -100, -100}, 1e-3f); // far bottom right
 
     const glm::vec3 centre(0, 0, -50);
     const struct { Frustum::PlaneIndex plane; glm::vec3 beyond; } sides[] = {

@@ -20,12 +20,7 @@ void main()
 }
 )";
 
-const std::string WithoutDistortion = R"(#version 330 core
-in vec2 uv;
-uniform sampler2D texture_diffuse1;
-out vec4 color;
-void main() { color = vec4(texture(texture_diffuse1, uv).rgb, 1.0); }
-)";
+const std::string WithoutDistortion = showTextureShader("texture_diffuse1");
 
 const Rgb Sand{230, 200, 120}, SandRipples{60, 120, 250};
 

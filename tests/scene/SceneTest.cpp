@@ -23,9 +23,9 @@ void SceneTest::writePicture(const std::string& relative, Rgb color) const
     const auto path = tree_.write("Skyhog/" + relative, "");
     FIBITMAP* bitmap = FreeImage_Allocate(4, 4, 24);
     RGBQUAD value{};
-    value.rgbRed = static_cast<BYTE>(color[0]);
-    value.rgbGreen = static_cast<BYTE>(color[1]);
-    value.rgbBlue = static_cast<BYTE>(color[2]);
+    value.rgbRed = static_cast<BYTE>(color.r);
+    value.rgbGreen = static_cast<BYTE>(color.g);
+    value.rgbBlue = static_cast<BYTE>(color.b);
     for (unsigned y = 0; y < 4; ++y) {
         for (unsigned x = 0; x < 4; ++x) FreeImage_SetPixelColor(bitmap, x, y, &value);
     }
@@ -50,14 +50,6 @@ void SceneTest::writeSquareModel(const std::string& relative, const std::string&
     if (!texture.empty()) obj += "usemtl surface\n";
     obj += "f 1/1/1 2/2/1 3/3/1\nf 1/1/1 3/3/1 4/4/1\n";
     tree_.write("Skyhog/" + relative, obj);
-}
-
-std::unique_ptr<Skyhog::ShaderProgram> SceneTest::makeProgram(const std::string& name, const std::string& vertex,
-                                                              const std::string& fragment) const
-{
-    const auto vertexPath = tree_.write("Skyhog/Shaders/" + name + ".vert", vertex);
-    const auto fragmentPath = tree_.write("Skyhog/Shaders/" + name + ".frag", fragment);
-    return std::make_unique<Skyhog::ShaderProgram>(vertexPath.string(), fragmentPath.string());
 }
 
 Rgb SceneTest::pixel(int x, int y)
@@ -85,12 +77,11 @@ GLint SceneTest::activeUnit()
 
 ::testing::AssertionResult near(const Rgb& actual, const Rgb& expected, int tolerance)
 {
-    for (std::size_t i = 0; i < 3; ++i) {
-        if (std::abs(actual[i] - expected[i]) > tolerance) {
-            return ::testing::AssertionFailure() << "got (" << actual[0] << ", " << actual[1] << ", " << actual[2]
-                                                 << "), expected (" << expected[0] << ", " << expected[1] << ", "
-                                                 << expected[2] << ")";
-        }
+    if (std::abs(actual.r - expected.r) > tolerance || std::abs(actual.g - expected.g) > tolerance ||
+        std::abs(actual.b - expected.b) > tolerance) {
+        return ::testing::AssertionFailure() << "got (" << actual.r << ", " << actual.g << ", " << actual.b
+                                             << "), expected (" << expected.r << ", " << expected.g << ", "
+                                             << expected.b << ")";
     }
     return ::testing::AssertionSuccess();
 }

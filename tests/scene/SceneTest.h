@@ -6,23 +6,14 @@
 #pragma once
 #include "render/ShaderProgram.h"
 #include "tests/support/GlTestContext.h"
+#include "tests/support/Rgb.h"
 #include "tests/support/TempTree.h"
+#include "tests/support/TestShaders.h"
 
-#include <array>
 #include <memory>
 #include <string>
 
 namespace SkyhogTest {
-
-using Rgb = std::array<int, 3>;
-
-// Vertex stage of the screen quads: attribute 0 the position, 1 the texture coordinate.
-inline const std::string QuadVertexShader = R"(#version 330 core
-layout(location = 0) in vec2 position;
-layout(location = 1) in vec2 texCoords;
-out vec2 uv;
-void main() { uv = texCoords; gl_Position = vec4(position, 0.0, 1.0); }
-)";
 
 // Vertex stage of meshes: placed by "model" alone, so a square whose model
 // matrix is the identity fills the screen. The normal (+Z in the test models)
@@ -54,7 +45,10 @@ protected:
                           const std::string& specular = "") const;
     // Writes Skyhog/Shaders/<name>.vert and .frag and builds the program.
     std::unique_ptr<Skyhog::ShaderProgram> makeProgram(const std::string& name, const std::string& vertex,
-                                                       const std::string& fragment) const;
+                                                       const std::string& fragment) const
+    {
+        return SkyhogTest::makeProgram(tree_, "Skyhog/Shaders/" + name, vertex, fragment);
+    }
 
     // The colour of one pixel of the bound read framebuffer.
     static Rgb pixel(int x, int y);

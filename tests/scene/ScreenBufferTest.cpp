@@ -5,12 +5,7 @@
 namespace SkyhogTest {
 namespace {
 
-const std::string ShowPicture = R"(#version 330 core
-in vec2 uv;
-uniform sampler2D picture;
-out vec4 color;
-void main() { color = vec4(texture(picture, uv).rgb, 1.0); }
-)";
+const std::string ShowPicture = showTextureShader("picture");
 
 using ScreenBufferTest = SceneTest;
 

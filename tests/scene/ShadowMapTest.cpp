@@ -9,18 +9,10 @@ namespace {
 
 // Red and green show the quad's texture coordinate; blue the depth read at
 // uv * 3 - 1, which leaves the map around the quad's rim.
-const std::string DepthProbe = R"(#version 330 core
-in vec2 uv;
-uniform sampler2D depthMap;
-out vec4 color;
-void main() { color = vec4(uv, texture(depthMap, uv * 3.0 - 1.0).r, 1.0); }
-)";
+const std::string DepthProbe =
+    fragmentShader("vec4(uv, texture(depthMap, uv * 3.0 - 1.0).r, 1.0)", "uniform sampler2D depthMap;");
 
-const std::string NoSampler = R"(#version 330 core
-in vec2 uv;
-out vec4 color;
-void main() { color = vec4(1.0, 1.0, 0.0, 1.0); }
-)";
+const std::string NoSampler = fragmentShader("vec4(1.0, 1.0, 0.0, 1.0)");
 
 using ShadowMapTest = SceneTest;
 
@@ -71,14 +63,14 @@ TEST_F(ShadowMapTest, DebugQuadIsUprightTopLeftAndReadsOneOutsideTheMap)
 
     // The quad spans x -1..-0.3 (pixels 0..358) and y 0.6..1 (rows 615..767).
     const Rgb topLeft = pixel(4, 764);
-    EXPECT_LT(topLeft[0], 10);                          // u near 0 at the left
-    EXPECT_GT(topLeft[1], 245);                         // v near 1 at the top
-    EXPECT_EQ(topLeft[2], 255);                         // outside the map: depth 1
+    EXPECT_LT(topLeft.r, 10);                          // u near 0 at the left
+    EXPECT_GT(topLeft.g, 245);                         // v near 1 at the top
+    EXPECT_EQ(topLeft.b, 255);                         // outside the map: depth 1
     EXPECT_TRUE(near(pixel(179, 691), {128, 128, 0}, 4)); // centre: inside, depth 0
     const Rgb bottomRight = pixel(354, 617);
-    EXPECT_GT(bottomRight[0], 245);
-    EXPECT_LT(bottomRight[1], 10);
-    EXPECT_EQ(bottomRight[2], 255);
+    EXPECT_GT(bottomRight.r, 245);
+    EXPECT_LT(bottomRight.g, 10);
+    EXPECT_EQ(bottomRight.b, 255);
     EXPECT_TRUE(near(pixel(400, 700), {0, 0, 0})); // beside the quad
 }
 

@@ -29,18 +29,9 @@ void main()
 }
 )";
 
-const std::string Plain = R"(#version 330 core
-in vec2 uv;
-out vec4 color;
-void main() { color = vec4(1.0, 0.5, 0.0, 1.0); }
-)";
+const std::string Plain = fragmentShader("vec4(1.0, 0.5, 0.0, 1.0)");
 
-const std::string ShowPicture = R"(#version 330 core
-in vec2 uv;
-uniform sampler2D screenTexture;
-out vec4 color;
-void main() { color = vec4(texture(screenTexture, uv).rgb, 1.0); }
-)";
+const std::string ShowPicture = showTextureShader("screenTexture");
 
 const Rgb Surface{40, 80, 160}, Dudv{200, 100, 50}, Reflected{255, 0, 0}, Refracted{0, 255, 0};
 const std::string WaterPath = "../../Skyhog/Models/Ground/water.obj";

@@ -16,6 +16,8 @@ public:
     TempTree& operator=(const TempTree&) = delete;
 
     const std::filesystem::path& root() const { return root_; }
+    // root/relative as text, for code that takes file names.
+    std::string path(const std::string& relative) const { return (root_ / relative).string(); }
     // Writes text to root/relative, creating folders.
     std::filesystem::path write(const std::string& relative, const std::string& contents) const;
     // Copies (or links, when link is true) a file or folder into root/relative.

@@ -1,72 +1,96 @@
 #include "tests/support/WaveFile.h"
 
-#include <cstdint>
+#include <sndfile.h>
+
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <fstream>
-#include <iterator>
+#include <numeric>
 
 namespace SkyhogTest {
+namespace {
 
-Capture readWave(const std::string& path)
+std::pair<std::size_t, std::size_t> span(const Capture& capture, double from, double to)
 {
-    std::ifstream file(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    Capture capture;
-    if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0) return capture;
-    int channels = 1, bits = 16, format = 1;
-    for (std::size_t at = 12; at + 8 <= bytes.size();) {
-        std::uint32_t size = 0;
-        std::memcpy(&size, &bytes[at + 4], 4);
-        const std::string id = bytes.substr(at, 4);
-        if (id == "fmt ") {
-            std::uint16_t f = 0, c = 0, b = 0;
-            std::uint32_t r = 0;
-            std::memcpy(&f, &bytes[at + 8], 2);
-            std::memcpy(&c, &bytes[at + 10], 2);
-            std::memcpy(&r, &bytes[at + 12], 4);
-            std::memcpy(&b, &bytes[at + 22], 2);
-            format = f, channels = c, bits = b, capture.rate = static_cast<int>(r);
-            // WAVE_FORMAT_EXTENSIBLE keeps the real format in its sub-format GUID.
-            if (f == 0xFFFE && size >= 26) {
-                std::uint16_t sub = 0;
-                std::memcpy(&sub, &bytes[at + 8 + 24], 2);
-                format = sub;
-            }
-        } else if (id == "data") {
-            // A writer that did not finish its header leaves the size open: read to the end.
-            const std::size_t end = size == 0 || at + 8 + size > bytes.size() ? bytes.size() : at + 8 + size;
-            const std::size_t frame = static_cast<std::size_t>(channels * bits / 8);
-            for (std::size_t i = at + 8; i + frame <= end; i += frame) {
-                float sum = 0.0f;
-                for (int c = 0; c < channels; ++c) {
-                    if (bits == 16) {
-                        std::int16_t v = 0;
-                        std::memcpy(&v, &bytes[i + c * 2], 2);
-                        sum += v / 32768.0f;
-                    } else if (bits == 32 && format == 3) {
-                        float v = 0;
-                        std::memcpy(&v, &bytes[i + c * 4], 4);
-                        sum += v;
-                    }
-                }
-                capture.samples.push_back(sum / static_cast<float>(channels));
-            }
-            break;
-        }
-        at += 8 + size + (size & 1);
-    }
-    return capture;
+    const auto clip = [&](double at) {
+        return std::min(capture.samples.size(), static_cast<std::size_t>(std::max(0.0, at) * capture.rate));
+    };
+    return {clip(from), clip(to)};
 }
 
-float rms(const std::vector<float>& samples, std::size_t from, std::size_t to)
+} // namespace
+
+double rms(const std::vector<float>& samples, std::size_t from, std::size_t to)
 {
-    double sum = 0.0;
     to = std::min(to, samples.size());
-    if (to <= from) return 0.0f;
-    for (std::size_t i = from; i < to; ++i) sum += samples[i] * samples[i];
-    return static_cast<float>(std::sqrt(sum / static_cast<double>(to - from)));
+    if (to <= from) return 0.0;
+    double sum = 0.0;
+    for (std::size_t i = from; i < to; ++i) sum += double(samples[i]) * samples[i];
+    return std::sqrt(sum / static_cast<double>(to - from));
+}
+
+double Capture::rms(double from, double to) const
+{
+    const auto [begin, end] = span(*this, from, to);
+    return SkyhogTest::rms(samples, begin, end);
+}
+
+double Capture::zeroCrossingFrequency(double from, double to) const
+{
+    const auto [begin, end] = span(*this, from, to);
+    std::size_t crossings = 0;
+    for (std::size_t i = begin + 1; i < end; ++i)
+        crossings += (samples[i - 1] < 0.0f) != (samples[i] < 0.0f);
+    return end > begin ? crossings * rate / (2.0 * static_cast<double>(end - begin)) : 0.0;
+}
+
+double Capture::largestStep(double from, double to) const
+{
+    const auto [begin, end] = span(*this, from, to);
+    double largest = 0.0;
+    for (std::size_t i = begin + 1; i < end; ++i)
+        largest = std::max(largest, double(std::fabs(samples[i] - samples[i - 1])));
+    return largest;
+}
+
+double Capture::quietestWindow(double from, double to, double window) const
+{
+    double quietest = rms(from, to);
+    for (int i = 0; from + (i + 1) * window <= to; ++i)
+        quietest = std::min(quietest, rms(from + i * window, from + (i + 1) * window));
+    return quietest;
+}
+
+std::pair<double, double> Capture::audible(double level) const
+{
+    constexpr double piece = 0.005;
+    double first = -1.0;
+    double last = 0.0;
+    for (double at = 0.0; at + piece <= seconds(); at += piece) {
+        if (rms(at, at + piece) <= level) continue;
+        if (first < 0.0) first = at;
+        last = at + piece;
+    }
+    return first < 0.0 ? std::pair(0.0, 0.0) : std::pair(first, last);
+}
+
+Capture readWave(const std::string& path, Mixdown mix)
+{
+    Capture capture;
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (file == nullptr) {
+        ADD_FAILURE() << "cannot read the sound " << path << ": " << sf_strerror(nullptr);
+        return capture;
+    }
+    capture.rate = info.samplerate;
+    const float channels = mix == Mixdown::Mean ? static_cast<float>(info.channels) : 1.0f;
+    std::vector<float> frame(static_cast<std::size_t>(info.channels));
+    while (sf_readf_float(file, frame.data(), 1) == 1)
+        capture.samples.push_back(std::accumulate(frame.begin(), frame.end(), 0.0f) / channels);
+    sf_close(file);
+    return capture;
 }
 
 } // namespace SkyhogTest

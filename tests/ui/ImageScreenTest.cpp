@@ -5,7 +5,9 @@
 #include "render/ShaderProgram.h"
 #include "render/TextureLoader.h"
 #include "tests/support/GlTestContext.h"
+#include "tests/support/Rgb.h"
 #include "tests/support/TempTree.h"
+#include "tests/support/TestShaders.h"
 
 #include <FreeImage.h>
 
@@ -16,28 +18,13 @@ namespace {
 
 using Skyhog::ShaderProgram;
 using Skyhog::Ui::ImageScreen;
+using SkyhogTest::Rgb;
 
 constexpr int Width = 1024;
 constexpr int Height = 768;
 const std::string IntroPath = "../../Skyhog/Models/intro.jpg";
 const std::string WinPath = "../../Skyhog/Models/outro_win.jpg";
 
-const char* const IntroVertex = R"(#version 330 core
-layout (location = 0) in vec2 position;
-layout (location = 1) in vec2 texCoordsIn;
-out vec2 texCoords;
-void main() { gl_Position = vec4(position, 0.0, 1.0); texCoords = texCoordsIn; }
-)";
-const char* const IntroFragment = R"(#version 330 core
-in vec2 texCoords;
-out vec4 colour;
-uniform sampler2D screenTexture;
-void main() { colour = texture(screenTexture, texCoords); }
-)";
-
-struct Rgb {
-    BYTE red, green, blue;
-};
 // Quadrants of the test picture as the viewer sees them.
 constexpr Rgb TopLeft{255, 0, 0}, TopRight{0, 255, 0}, BottomLeft{0, 0, 255}, BottomRight{255, 255, 255};
 
@@ -53,7 +40,7 @@ void writeQuadrantPicture(const std::string& path)
             const bool top = y >= Size / 2;
             const bool left = x < Size / 2;
             const Rgb colour = top ? (left ? TopLeft : TopRight) : (left ? BottomLeft : BottomRight);
-            RGBQUAD pixel{colour.blue, colour.green, colour.red, 0};
+            RGBQUAD pixel{static_cast<BYTE>(colour.b), static_cast<BYTE>(colour.g), static_cast<BYTE>(colour.r), 0};
             FreeImage_SetPixelColor(bitmap, x, y, &pixel);
         }
     }
@@ -65,9 +52,9 @@ void writeQuadrantPicture(const std::string& path)
 void expectColour(const SkyhogTest::Pixels& pixels, int x, int y, Rgb expected)
 {
     const std::uint8_t* got = pixels.at(x, y);
-    EXPECT_NEAR(got[0], expected.red, 2) << "at " << x << "," << y;
-    EXPECT_NEAR(got[1], expected.green, 2) << "at " << x << "," << y;
-    EXPECT_NEAR(got[2], expected.blue, 2) << "at " << x << "," << y;
+    EXPECT_NEAR(got[0], expected.r, 2) << "at " << x << "," << y;
+    EXPECT_NEAR(got[1], expected.g, 2) << "at " << x << "," << y;
+    EXPECT_NEAR(got[2], expected.b, 2) << "at " << x << "," << y;
 }
 
 class ImageScreenTest : public SkyhogTest::GlTest {
@@ -77,10 +64,10 @@ protected:
         GlTest::SetUp();
         // Decoded pictures are cached by path, and every test uses the same paths.
         Skyhog::clearDecodedImageCache();
-        tree_.write("Skyhog/Shaders/Intro.vert", IntroVertex);
-        tree_.write("Skyhog/Shaders/Intro.frag", IntroFragment);
         tree_.enterWorkDir();
-        program_ = std::make_unique<ShaderProgram>("../../Skyhog/Shaders/Intro.vert", "../../Skyhog/Shaders/Intro.frag");
+        program_ = SkyhogTest::makeProgram(tree_, "Skyhog/Shaders/Intro", SkyhogTest::QuadVertexShader,
+                                           SkyhogTest::fragmentShader("texture(screenTexture, uv)",
+                                                                      "uniform sampler2D screenTexture;"));
         target_ = std::make_unique<SkyhogTest::OffscreenTarget>(Width, Height);
     }
 

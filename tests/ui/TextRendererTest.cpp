@@ -5,6 +5,7 @@
 #include "render/ShaderProgram.h"
 #include "tests/support/GlTestContext.h"
 #include "tests/support/TempTree.h"
+#include "tests/support/TestShaders.h"
 
 #include <algorithm>
 #include <memory>
@@ -25,16 +26,9 @@ const glm::vec3 Orange(1.0f, 0.7f, 0.3f);
 
 const char* const TextVertex = R"(#version 330 core
 layout (location = 0) in vec4 vertex;
-out vec2 texCoords;
+out vec2 uv;
 uniform mat4 projection;
-void main() { gl_Position = projection * vec4(vertex.xy, 0.0, 1.0); texCoords = vertex.zw; }
-)";
-const char* const TextFragment = R"(#version 330 core
-in vec2 texCoords;
-out vec4 colour;
-uniform sampler2D glyph;
-uniform vec3 textColor;
-void main() { colour = vec4(textColor, texture(glyph, texCoords).r); }
+void main() { gl_Position = projection * vec4(vertex.xy, 0.0, 1.0); uv = vertex.zw; }
 )";
 
 // Pixels of a render whose red channel shows ink, and their bounding box.
@@ -71,10 +65,10 @@ protected:
     void SetUp() override
     {
         GlTest::SetUp();
-        tree_.write("Skyhog/Shaders/Text.vert", TextVertex);
-        tree_.write("Skyhog/Shaders/Text.frag", TextFragment);
         tree_.enterWorkDir();
-        shader_ = std::make_unique<ShaderProgram>("../../Skyhog/Shaders/Text.vert", "../../Skyhog/Shaders/Text.frag");
+        shader_ = SkyhogTest::makeProgram(tree_, "Skyhog/Shaders/Text", TextVertex,
+                                          SkyhogTest::fragmentShader("vec4(textColor, texture(glyph, uv).r)",
+                                                                     "uniform sampler2D glyph;\nuniform vec3 textColor;"));
         target_ = std::make_unique<SkyhogTest::OffscreenTarget>(Width, Height);
     }
 
