@@ -57,9 +57,9 @@ TEST(BenchProgram, ATimedRunReportsEveryFigure)
     EXPECT_EQ(number(json, "frames"), 12.0);
     EXPECT_EQ(number(json, "width"), 320.0);
     EXPECT_EQ(number(json, "height"), 240.0);
-    for (const char* key : {"startup_ms", "window", "shaders", "world", "frame_ms_median", "frame_ms_p95",
-                            "cpu_ms_per_frame", "floor_ms", "ratio", "rss_start_mb", "rss_end_mb", "reflection",
-                            "refraction", "map", "main", "hit_test_us_per_call"}) {
+    for (const char* key :
+         {"startup_ms", "window", "shaders", "world", "frame_ms_median", "frame_ms_p95", "cpu_ms_per_frame", "floor_ms",
+          "ratio", "rss_start_mb", "rss_end_mb", "reflection", "refraction", "map", "main", "hit_test_us_per_call"}) {
         expectPositive(json, key);
     }
     // The game's own progress lines stay off standard output, and nothing is null.
@@ -91,10 +91,9 @@ TEST(BenchProgram, ASoakReportsItsTrendsAndSaysWhenItWasTooShort)
 
 TEST(BenchProgram, BadArgumentsAreAnsweredWithUsageAndStatus2)
 {
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"--frames", "abc"},
-                                                 std::vector<std::string>{"--size", "0x0"},
-                                                 std::vector<std::string>{"--soak", "-1"},
-                                                 std::vector<std::string>{"--bogus"}}) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--frames", "abc"}, std::vector<std::string>{"--size", "0x0"},
+          std::vector<std::string>{"--soak", "-1"}, std::vector<std::string>{"--bogus"}}) {
         const auto result = runBench(args, std::chrono::seconds(30));
         ASSERT_TRUE(result.exited) << args[0];
         EXPECT_EQ(result.exitCode, 2) << args[0];

@@ -50,9 +50,14 @@ ProcessOptions recordWindowThenEscape(const TempTree& tree)
     const std::string run = (tree.root() / "run").string();
     options.shellSteps.push_back({std::chrono::milliseconds(0),
                                   "w=$(xdotool search --sync --onlyvisible --pid $SKYHOG_PID | head -n1); "
-                                  "xdotool getwindowname $w > " + run + "/title.txt; "
-                                  "xdotool getwindowgeometry $w > " + run + "/geometry.txt; "
-                                  "sleep 2; " + pressEscape()});
+                                  "xdotool getwindowname $w > " +
+                                      run +
+                                      "/title.txt; "
+                                      "xdotool getwindowgeometry $w > " +
+                                      run +
+                                      "/geometry.txt; "
+                                      "sleep 2; " +
+                                      pressEscape()});
     return options;
 }
 
@@ -93,7 +98,8 @@ TEST(Program, ImpossibleWindowSizesAreRefusedCleanly)
 {
     TempTree tree;
     mirrorData(tree);
-    for (const auto& args : {std::vector<std::string>{"-5", "600"}, {"0", "0"}, {"99999999999", "600"}, {"100000", "100000"}}) {
+    for (const auto& args :
+         {std::vector<std::string>{"-5", "600"}, {"0", "0"}, {"99999999999", "600"}, {"100000", "100000"}}) {
         const auto result = runGame(tree, args);
         ASSERT_TRUE(result.exited) << args[0] << " ended by signal " << result.signal;
         EXPECT_EQ(result.exitCode, 1) << args[0];
@@ -109,7 +115,8 @@ TEST(Program, AMissingShaderFileStopsStartUp)
     const auto result = runGame(tree, {});
     ASSERT_TRUE(result.exited);
     EXPECT_EQ(result.exitCode, 1);
-    const std::string expected = "ERROR: Could not loade file ../../Skyhog/Shaders/LightTest.vert\nProblem while loading shader\n";
+    const std::string expected =
+        "ERROR: Could not loade file ../../Skyhog/Shaders/LightTest.vert\nProblem while loading shader\n";
     EXPECT_EQ(result.output.substr(0, expected.size()), expected) << result.output;
     EXPECT_EQ(result.output.find("shaders loaded"), std::string::npos);
 }
@@ -171,7 +178,8 @@ TEST(Program, TheIntroMusicReachesTheSoundOutput)
     options.outputMirror = tree.root() / "stdout.txt";
     options.shellSteps.push_back({std::chrono::milliseconds(0),
                                   "until grep -q 'models loaded' " + options.outputMirror.string() +
-                                      "; do kill -0 $SKYHOG_PID || exit 0; sleep 0.05; done; sleep 2; " + pressEscape()});
+                                      "; do kill -0 $SKYHOG_PID || exit 0; sleep 0.05; done; sleep 2; " +
+                                      pressEscape()});
     fs::create_directories(tree.root() / "run" / "work");
     options.workingDirectory = tree.root() / "run" / "work";
     options.environment["ALSOFT_DRIVERS"] = "wave";
@@ -280,10 +288,9 @@ TEST(Program, DamagedDataFilesNeverCrashOrHang)
                 // importer's own line, which names the file only when it can't be opened;
                 // every other stop names the file at fault.
                 const std::string fileName = fs::path(file).filename().string();
-                const bool importerLine = fs::path(file).extension() == ".obj" &&
-                                          result.output.find("Error AASIMP") != std::string::npos;
-                EXPECT_TRUE(importerLine || result.output.find(fileName) != std::string::npos)
-                    << result.output;
+                const bool importerLine =
+                    fs::path(file).extension() == ".obj" && result.output.find("Error AASIMP") != std::string::npos;
+                EXPECT_TRUE(importerLine || result.output.find(fileName) != std::string::npos) << result.output;
             }
         }
     }

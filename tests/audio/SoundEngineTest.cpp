@@ -112,8 +112,7 @@ TEST_F(SoundEngineTest, EachFileIsDecodedOnceForAllEngines)
 
 TEST_F(SoundEngineTest, UnplayableFilesAreNamedOnceAndPlayNothing)
 {
-    const std::vector<std::string> bad = {dir.path("missing.wav"), dir.path("garbage.mp3"),
-                                          dir.path("garbage.wav")};
+    const std::vector<std::string> bad = {dir.path("missing.wav"), dir.path("garbage.mp3"), dir.path("garbage.wav")};
     for (const std::string& garbage : {bad[1], bad[2]}) {
         std::ofstream out(garbage, std::ios::binary);
         for (int i = 0; i < 6000; ++i) out.put(static_cast<char>(i * 7919 % 251));
@@ -133,8 +132,7 @@ TEST_F(SoundEngineTest, UnplayableFilesAreNamedOnceAndPlayNothing)
     std::vector<std::string> lines;
     for (std::string line; std::getline(said, line);) lines.push_back(line);
     ASSERT_EQ(lines.size(), bad.size()) << said.str();
-    for (std::size_t i = 0; i < bad.size(); ++i)
-        EXPECT_NE(lines[i].find(bad[i]), std::string::npos) << lines[i];
+    for (std::size_t i = 0; i < bad.size(); ++i) EXPECT_NE(lines[i].find(bad[i]), std::string::npos) << lines[i];
     EXPECT_EQ(engine->voiceCount(), 1u);
 }
 

@@ -17,8 +17,8 @@ void writeTone(const std::string& path, double frequency, double seconds)
     SF_INFO info{};
     info.samplerate = rate;
     info.channels = 1;
-    info.format = path.ends_with(".mp3") ? (SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III)
-                                         : (SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    info.format =
+        path.ends_with(".mp3") ? (SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III) : (SF_FORMAT_WAV | SF_FORMAT_PCM_16);
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     ASSERT_NE(file, nullptr) << path << ": " << sf_strerror(nullptr);
     std::vector<float> tone(static_cast<std::size_t>(std::lround(seconds * rate)));

@@ -81,13 +81,15 @@ TEST(CameraRig, FrontFormulasForChaseAndFreeFlight)
     chase.mouseLook(-600.0f, 600.0f, false); // yaw -60, pitch 30
     const float a = glm::radians(-60.0f), b = glm::radians(30.0f);
     // The chase view multiplies the yaw angle by cos(pitch) inside the trigonometry.
-    expectNear(chase.getFront(), glm::normalize(glm::vec3(std::cos(a * std::cos(b)), std::sin(b), -std::sin(a * std::cos(b)))));
+    expectNear(chase.getFront(),
+               glm::normalize(glm::vec3(std::cos(a * std::cos(b)), std::sin(b), -std::sin(a * std::cos(b)))));
 
     CameraRig free(pig);
     free.setFreeFlight(true);
     free.mouseLook(0.0f, 0.0f, true);
     free.mouseLook(-600.0f, 600.0f, false);
-    expectNear(free.getFront(), glm::normalize(glm::vec3(std::cos(a) * std::cos(b), std::sin(b) + 0.7f, -std::sin(a) * std::cos(b))));
+    expectNear(free.getFront(),
+               glm::normalize(glm::vec3(std::cos(a) * std::cos(b), std::sin(b) + 0.7f, -std::sin(a) * std::cos(b))));
 
     // Straight ahead, both agree on the heading; free flight tilts upwards.
     CameraRig level(pig);
@@ -176,7 +178,7 @@ TEST(KeyControls, TogglesActOncePerPressHoweverLongTheKeyIsHeld)
     EXPECT_TRUE(controls.waterDebug());
     EXPECT_TRUE(controls.cullingOn());
 
-    controls.process(keysHeld({}), 0.016f, front, up, 0.0); // released
+    controls.process(keysHeld({}), 0.016f, front, up, 0.0);           // released
     const auto step = controls.process(held, 0.016f, front, up, 0.0); // pressed again
     EXPECT_FALSE(controls.freeFlight());
     EXPECT_FALSE(controls.wireframe());
@@ -262,7 +264,8 @@ TEST(CameraRig, CullingKeepsEverythingTheDrawnViewShowsHoweverTheViewTilts)
             for (int i = 0; i < 2000; ++i) {
                 // A point of the drawn view: across its width and height, at some distance.
                 const float d = depth(random);
-                const glm::vec4 seen(across(random) * d / projection[0][0], across(random) * d / projection[1][1], -d, 1.0f);
+                const glm::vec4 seen(across(random) * d / projection[0][0], across(random) * d / projection[1][1], -d,
+                                     1.0f);
                 const glm::vec3 point(toWorld * seen);
                 if (frustum.test(glm::mat4(1.0f), point, point) == Frustum::Outside) ++rejected;
             }
@@ -297,8 +300,8 @@ TEST(WingFlap, TheWingTipsRiseAndFallAtEveryHeading)
         EXPECT_NEAR(flap.leftDegrees(), 2.55f, 1e-4f);
         while (flap.count() >= -WingFlap::Limit) flap.advance();
         EXPECT_NEAR(flap.leftDegrees(), -2.55f, 1e-4f);
-        for (const auto& [tip, up, down] : {std::tuple{leftTip, leftUp, flap.leftPose(pose)},
-                                            std::tuple{rightTip, rightUp, flap.rightPose(pose)}}) {
+        for (const auto& [tip, up, down] :
+             {std::tuple{leftTip, leftUp, flap.leftPose(pose)}, std::tuple{rightTip, rightUp, flap.rightPose(pose)}}) {
             const glm::vec3 travel(up * tip - down * tip);
             EXPECT_GT(std::abs(travel.y), 0.5f) << "the tip does not rise and fall";
             EXPECT_NEAR(glm::dot(travel, forward), 0.0f, 1e-4f) << "the tip swings forward and back";

@@ -20,6 +20,20 @@
 
 using namespace Skyhog;
 
+namespace {
+
+// The cry takes a voice of the engine, then gives it back; waits for both (30 s at most).
+void letTheCryPlayOut(const Audio::SoundEngine& sound)
+{
+    const auto patience = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (sound.voiceCount() == 0 && std::chrono::steady_clock::now() < patience)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    while (sound.voiceCount() != 0 && std::chrono::steady_clock::now() < patience)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+}
+
+} // namespace
+
 TEST(PainSound, AHitIsAudibleInTheCapturedOutput)
 {
     const char* wavePath = std::getenv("SKYHOG_CAPTURE_WAV");
@@ -59,14 +73,9 @@ TEST(PainSound, AHitIsAudibleInTheCapturedOutput)
             std::this_thread::sleep_until(start + std::chrono::milliseconds(static_cast<int>(now * 1000)));
         }
         ASSERT_EQ(renderer.score(), 10);
-        hitAfterMs = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
-        // Let the cry play out: it takes a voice of the camera's engine, then gives it back.
-        Audio::SoundEngine& sound = camera.getSoundEngine();
-        const auto patience = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (sound.voiceCount() == 0 && std::chrono::steady_clock::now() < patience)
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        while (sound.voiceCount() != 0 && std::chrono::steady_clock::now() < patience)
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        hitAfterMs = static_cast<int>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
+        letTheCryPlayOut(camera.getSoundEngine());
     }
     ASSERT_GT(hitAfterMs, 300) << "too little quiet time before the hit to compare with";
 

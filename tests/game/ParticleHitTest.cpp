@@ -143,9 +143,9 @@ TEST(HitTest, AParticleInsideThePersonsBoxHits)
 
 TEST(HitTest, AParticleBesideOrAboveThePersonMisses)
 {
-    EXPECT_FALSE(hit({Person}, {{0.9f, -3.0f, 5.2f}}));  // left of the box
-    EXPECT_FALSE(hit({Person}, {{1.3f, -3.0f, 5.5f}}));  // behind it
-    EXPECT_FALSE(hit({Person}, {{1.3f, -1.9f, 5.2f}}));  // still above the head
+    EXPECT_FALSE(hit({Person}, {{0.9f, -3.0f, 5.2f}})); // left of the box
+    EXPECT_FALSE(hit({Person}, {{1.3f, -3.0f, 5.5f}})); // behind it
+    EXPECT_FALSE(hit({Person}, {{1.3f, -1.9f, 5.2f}})); // still above the head
     EXPECT_FALSE(hit({Person}, {}));
     EXPECT_FALSE(hit({}, {{1.3f, -3.0f, 5.2f}}));
 }
@@ -172,7 +172,7 @@ TEST(HitTest, ALeftoverFromAnEarlierUpdateCannotHit)
     // past the person long ago is gone from the list the test sees.
     ParticlePool pool(glm::vec3(1.3f, 3.0f, 5.2f));
     for (int i = 0; i < 30; ++i) pool.update(0.0167f, {1.3f, 3.0f, 5.2f});
-    ASSERT_TRUE(hit({Person}, pool.recordedPositions())); // right over the person: a hit
+    ASSERT_TRUE(hit({Person}, pool.recordedPositions()));                     // right over the person: a hit
     for (int i = 0; i < 400; ++i) pool.update(0.0167f, {50.0f, 3.0f, 50.0f}); // the pig flew away
     EXPECT_FALSE(hit({Person}, pool.recordedPositions()));
 }

@@ -66,7 +66,8 @@ float PlayThrough::now = 0.0f;
 
 bool near(const std::uint8_t* pixel, int r, int g, int b, int tolerance)
 {
-    return std::abs(pixel[0] - r) <= tolerance && std::abs(pixel[1] - g) <= tolerance && std::abs(pixel[2] - b) <= tolerance;
+    return std::abs(pixel[0] - r) <= tolerance && std::abs(pixel[1] - g) <= tolerance &&
+        std::abs(pixel[2] - b) <= tolerance;
 }
 
 } // namespace
@@ -212,7 +213,8 @@ TEST_F(PlayThrough, FrustumCullingNeverChangesWhatIsOnScreen)
     int differing = 0;
     for (std::size_t i = 0; i < withCulling.rgba.size(); i += 4) {
         int delta = 0;
-        for (int c = 0; c < 3; ++c) delta = std::max(delta, std::abs(withCulling.rgba[i + c] - withoutCulling.rgba[i + c]));
+        for (int c = 0; c < 3; ++c)
+            delta = std::max(delta, std::abs(withCulling.rgba[i + c] - withoutCulling.rgba[i + c]));
         if (delta > 40) ++differing;
     }
     EXPECT_LT(differing, 320 * 240 / 200) << differing << " pixels changed";
@@ -252,7 +254,8 @@ TEST_F(PlayThrough, SteeringOverEveryPersonWinsTheGame)
         ASSERT_TRUE(score == lastScore || score == lastScore + 10 || score == lastScore + 20);
         lastScore = score;
     }
-    EXPECT_FALSE(app->renderer().running()) << "still " << world.people().size() << " people after " << frames << " frames";
+    EXPECT_FALSE(app->renderer().running())
+        << "still " << world.people().size() << " people after " << frames << " frames";
     EXPECT_EQ(app->renderer().score(), 130);
     EXPECT_TRUE(world.people().empty());
 

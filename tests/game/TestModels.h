@@ -16,8 +16,8 @@ public:
     void place(const glm::vec3& offset, float scale)
     {
         namespace Layout = Skyhog::Scene::Layout;
-        const glm::mat4 prefix = glm::scale(glm::translate(glm::mat4(1.0f), Layout::ModelPrefixOffset),
-                                            glm::vec3(Layout::ModelPrefixScale));
+        const glm::mat4 prefix =
+            glm::scale(glm::translate(glm::mat4(1.0f), Layout::ModelPrefixOffset), glm::vec3(Layout::ModelPrefixScale));
         matrix_ = glm::scale(glm::translate(prefix, offset), glm::vec3(scale));
     }
 

@@ -147,7 +147,8 @@ protected:
         GlTest::TearDown();
     }
 
-    std::unique_ptr<ShaderProgram> program(const std::string& name, const std::string& vertex, const std::string& fragment)
+    std::unique_ptr<ShaderProgram> program(const std::string& name, const std::string& vertex,
+                                           const std::string& fragment)
     {
         return SkyhogTest::makeProgram(tree, "programs/" + name, vertex, fragment);
     }
@@ -248,8 +249,14 @@ TEST_F(MeshTest, SamplersAreNumberedPerFamilyAndTexturesBoundToTheirUnitsDuringT
     };
     // The usual order (diffuse before specular), and the families interleaved.
     const Case cases[] = {
-        {{{red, "texture_diffuse", "r.png"}, {green, "texture_diffuse", "g.png"}, {blue, "texture_specular", "b.png"}}, 0, 1, 2},
-        {{{red, "texture_diffuse", "r.png"}, {blue, "texture_specular", "b.png"}, {green, "texture_diffuse", "g.png"}}, 0, 2, 1},
+        {{{red, "texture_diffuse", "r.png"}, {green, "texture_diffuse", "g.png"}, {blue, "texture_specular", "b.png"}},
+         0,
+         1,
+         2},
+        {{{red, "texture_diffuse", "r.png"}, {blue, "texture_specular", "b.png"}, {green, "texture_diffuse", "g.png"}},
+         0,
+         2,
+         1},
     };
     SkyhogTest::OffscreenTarget target(16, 16);
     glViewport(0, 0, 16, 16);
@@ -382,9 +389,8 @@ TEST_F(MeshTest, ProgramWithOnlyPositionReportsNormalsThenTexture)
 TEST_F(MeshTest, ProgramWithoutPositionEndsTheProcess)
 {
     const auto shader = program("noposition", NoPositionVertex, PlainFragment);
-    const std::string output = SkyhogTest::runExpectingExit1(&tree, [&] {
-        Mesh mesh(shader.get(), screenQuad(), QuadIndices, {});
-    });
+    const std::string output =
+        SkyhogTest::runExpectingExit1(&tree, [&] { Mesh mesh(shader.get(), screenQuad(), QuadIndices, {}); });
     EXPECT_EQ(SkyhogTest::lines(output).at(0), "Error: shader loading failed");
 }
 

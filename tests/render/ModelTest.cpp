@@ -102,7 +102,8 @@ void expectVec4Near(const glm::vec4& actual, const glm::vec4& expected, const ch
 void expectMatNear(const glm::mat4& actual, const glm::mat4& expected, const char* what)
 {
     for (int c = 0; c < 4; ++c)
-        for (int r = 0; r < 4; ++r) EXPECT_NEAR(actual[c][r], expected[c][r], 1e-5f) << what << " [" << c << "][" << r << "]";
+        for (int r = 0; r < 4; ++r)
+            EXPECT_NEAR(actual[c][r], expected[c][r], 1e-5f) << what << " [" << c << "][" << r << "]";
 }
 
 glm::mat4 uniformMatrix(const ShaderProgram& program, const char* name)
@@ -310,7 +311,8 @@ TEST_F(ModelTest, UpdateModelMatrixAppliesSceneScaleAndOffsetToTranslationRotati
 
     glUseProgram(0);
     model->updateModelMatrix();
-    EXPECT_EQ(static_cast<GLuint>(integer(GL_CURRENT_PROGRAM)), mainProgram->program()) << "the main program is made current";
+    EXPECT_EQ(static_cast<GLuint>(integer(GL_CURRENT_PROGRAM)), mainProgram->program())
+        << "the main program is made current";
 
     // By hand, for the corner (1, 2, 3): scale (2, 3, 4) -> (2, 6, 12); 90 degrees about z -> (-6, 2, 12);
     // translate (1, 2, 3) -> (-5, 4, 15); scale 0.2 -> (-1, 0.8, 3); down 1.75 -> (-1, -0.95, 3).
@@ -337,8 +339,7 @@ TEST_F(ModelTest, DrawAppliesThePoseAndDrawDepthDoesNot)
     const auto model = load(writeTwoObjects("models"));
     model->translate(glm::vec3(1.0f, 0.0f, 0.0f));
     const glm::mat4 base = glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, -1.75f, 0.0f)) *
-                           glm::scale(glm::mat4(1.0f), glm::vec3(0.2f)) *
-                           glm::translate(glm::mat4(1.0f), glm::vec3(1.0f, 0.0f, 0.0f));
+        glm::scale(glm::mat4(1.0f), glm::vec3(0.2f)) * glm::translate(glm::mat4(1.0f), glm::vec3(1.0f, 0.0f, 0.0f));
     const glm::mat4 pose = glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), glm::vec3(0.0f, 1.0f, 0.0f));
     model->setPose(pose);
 
@@ -390,7 +391,7 @@ TEST_F(ModelTest, ObjectsWithoutGeometryAmongRealOnesLoad)
     const std::string body = TwoObjects.substr(TwoObjects.find('\n') + 1); // without the mtllib line
     const auto split = body.find("o Small");
     const std::string text = "mtllib two.mtl\no Empty\n" + body.substr(0, split) + "o Hollow\ng nothing\n" +
-                             body.substr(split) + "o Trailing\nusemtl matA\n";
+        body.substr(split) + "o Trailing\nusemtl matA\n";
     tree.write("mixed/two.mtl", TwoMaterials);
     const std::string path = tree.write("mixed/mixed.obj", text).string();
     const auto model = load(path);

@@ -113,7 +113,8 @@ void writePicture(const fs::path& path, int width, int height, const std::functi
 
 void writeSolidPicture(const fs::path& path, int width, int height, Rgb colour, FREE_IMAGE_FORMAT format)
 {
-    writePicture(path, width, height, [colour](int, int) { return colour; }, format);
+    writePicture(
+        path, width, height, [colour](int, int) { return colour; }, format);
 }
 
 TexImage readTexImage(GLenum bindTarget, GLuint texture, GLenum imageTarget, GLint level)

@@ -21,7 +21,10 @@ using SkyhogTest::TempTree;
 
 const std::string ShaderDir = "../../Skyhog/Shaders/";
 
-std::string marker(std::string_view name) { return "only_" + std::string(name); }
+std::string marker(std::string_view name)
+{
+    return "only_" + std::string(name);
+}
 
 // Writes all fifteen pairs, except the files listed in `skip` ("Map.vert").
 void writeShaderTree(const TempTree& tree, const std::set<std::string>& skip = {})
@@ -34,7 +37,10 @@ void writeShaderTree(const TempTree& tree, const std::set<std::string>& skip = {
     }
 }
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
 
 class ShaderLibraryTest : public SkyhogTest::GlTest {
 protected:
@@ -163,14 +169,16 @@ TEST_F(ShaderLibraryTest, LinkFailureEndsTheProcessWithTheProgramLog)
 {
     writeShaderTree(tree);
     // Both compile, but the two stages disagree on the type of their varying.
-    tree.write("Skyhog/Shaders/Shadow.vert", "#version 330 core\n"
-                                             "layout(location = 0) in vec3 position;\n"
-                                             "out vec3 mismatched;\n"
-                                             "void main() { mismatched = position; gl_Position = vec4(position, 1.0); }\n");
-    tree.write("Skyhog/Shaders/Shadow.frag", "#version 330 core\n"
-                                             "in vec4 mismatched;\n"
-                                             "out vec4 color;\n"
-                                             "void main() { color = mismatched; }\n");
+    tree.write("Skyhog/Shaders/Shadow.vert",
+               "#version 330 core\n"
+               "layout(location = 0) in vec3 position;\n"
+               "out vec3 mismatched;\n"
+               "void main() { mismatched = position; gl_Position = vec4(position, 1.0); }\n");
+    tree.write("Skyhog/Shaders/Shadow.frag",
+               "#version 330 core\n"
+               "in vec4 mismatched;\n"
+               "out vec4 color;\n"
+               "void main() { color = mismatched; }\n");
     tree.enterWorkDir();
     const std::string output = runExpectingExit1(&tree, [] { ShaderLibrary library; });
     const auto out = lines(output);

@@ -29,9 +29,9 @@ constexpr Rgb Blue{0, 0, 255};
 // A pattern in which every texel of a 37 x 19 picture differs from its neighbours.
 Rgb patternAt(int x, int y)
 {
-    if (x == 0 && y == 0) return Red;     // bottom-left
-    if (x == 0 && y == 18) return Green;  // top-left
-    if (x == 36 && y == 0) return Blue;   // bottom-right
+    if (x == 0 && y == 0) return Red;    // bottom-left
+    if (x == 0 && y == 18) return Green; // top-left
+    if (x == 36 && y == 0) return Blue;  // bottom-right
     return {static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 13), static_cast<std::uint8_t>(x + y)};
 }
 
@@ -182,7 +182,8 @@ TEST_F(TextureTest, EachVariantSetsItsWrapAndFilters)
 
 TEST_F(TextureTest, OnlyTheModelMaterialVariantLoadsSilently)
 {
-    for (TextureVariant variant : {TextureVariant::FullScreenPicture, TextureVariant::Island, TextureVariant::WaterDistortion}) {
+    for (TextureVariant variant :
+         {TextureVariant::FullScreenPicture, TextureVariant::Island, TextureVariant::WaterDistortion}) {
         testing::internal::CaptureStdout();
         load(picture, variant);
         EXPECT_EQ(testing::internal::GetCapturedStdout(), picture + "\n") << static_cast<int>(variant);

@@ -34,15 +34,17 @@ protected:
 TEST_F(FrustumTest, CornersAndOutwardPlanesEncloseTheView)
 {
     const auto& c = frustum.corners();
-    expectNear(c[0], {1, 1, -1}, 1e-3f);       // near top right
-    expectNear(c[3], {-1, -1, -1}, 1e-3f);     // near bottom left
+    expectNear(c[0], {1, 1, -1}, 1e-3f);        // near top right
+    expectNear(c[3], {-1, -1, -1}, 1e-3f);      // near bottom left
     expectNear(c[5], {-100, 100, -100}, 1e-3f); // far top left
     expectNear(c[6], {100, -100, -100}, 1e-3f); // far bottom right
 
     const glm::vec3 centre(0, 0, -50);
-    const struct { Frustum::PlaneIndex plane; glm::vec3 beyond; } sides[] = {
-        {Frustum::Top, {0, 60, -50}},   {Frustum::Bottom, {0, -60, -50}}, {Frustum::Right, {60, 0, -50}},
-        {Frustum::Left, {-60, 0, -50}}, {Frustum::Near, {0, 0, 0}},       {Frustum::Far, {0, 0, -150}}};
+    const struct {
+        Frustum::PlaneIndex plane;
+        glm::vec3 beyond;
+    } sides[] = {{Frustum::Top, {0, 60, -50}},   {Frustum::Bottom, {0, -60, -50}}, {Frustum::Right, {60, 0, -50}},
+                 {Frustum::Left, {-60, 0, -50}}, {Frustum::Near, {0, 0, 0}},       {Frustum::Far, {0, 0, -150}}};
     for (const auto& side : sides) {
         const Frustum::Plane& plane = frustum.planes()[side.plane];
         EXPECT_LT(plane.distance(centre), 0.0f) << "plane " << side.plane;
@@ -61,11 +63,11 @@ TEST_F(FrustumTest, BoxesAroundOrInsideTheViewStay)
 
 TEST_F(FrustumTest, BoxesBeyondOnePlaneGo)
 {
-    EXPECT_EQ(testBox({-1, -1, 5}, {1, 1, 10}), Frustum::Outside);          // behind the viewer
-    EXPECT_EQ(testBox({-200, -1, -20}, {-150, 1, -10}), Frustum::Outside);  // far to the left
-    EXPECT_EQ(testBox({150, -1, -20}, {200, 1, -10}), Frustum::Outside);    // far to the right
-    EXPECT_EQ(testBox({-1, 40, -20}, {1, 50, -10}), Frustum::Outside);      // overhead
-    EXPECT_EQ(testBox({-1, -1, -300}, {1, 1, -200}), Frustum::Outside);     // past the far plane
+    EXPECT_EQ(testBox({-1, -1, 5}, {1, 1, 10}), Frustum::Outside);         // behind the viewer
+    EXPECT_EQ(testBox({-200, -1, -20}, {-150, 1, -10}), Frustum::Outside); // far to the left
+    EXPECT_EQ(testBox({150, -1, -20}, {200, 1, -10}), Frustum::Outside);   // far to the right
+    EXPECT_EQ(testBox({-1, 40, -20}, {1, 50, -10}), Frustum::Outside);     // overhead
+    EXPECT_EQ(testBox({-1, -1, -300}, {1, 1, -200}), Frustum::Outside);    // past the far plane
     // Moved there by its matrix rather than by its box.
     EXPECT_EQ(testBox({-1, -1, -1}, {1, 1, 1}, glm::translate(glm::mat4(1.0f), {0, 0, 20})), Frustum::Outside);
 }
@@ -83,8 +85,7 @@ TEST_F(FrustumTest, TurnedBoxCrossingTheViewStaysWhereItsTwoCornersWouldNot)
     // The unit box turned half a turn about Z and stretched: it spans x 20..-20
     // at z = -10 (straight across the view) and reaches back to z = 50.
     const glm::mat4 turned = glm::scale(
-        glm::rotate(glm::translate(glm::mat4(1.0f), {20, 1, -10}), glm::pi<float>(), glm::vec3(0, 0, 1)),
-        {40, 2, 60});
+        glm::rotate(glm::translate(glm::mat4(1.0f), {20, 1, -10}), glm::pi<float>(), glm::vec3(0, 0, 1)), {40, 2, 60});
     const glm::vec3 lo(0.0f), hi(1.0f);
 
     // Its two stored corners, (20, 1, -10) and (-20, -1, 50), both lie beyond the right plane...
@@ -124,8 +125,8 @@ TEST(FrustumProjection, PointsAreKeptExactlyWhenTheDrawnProjectionShowsThem)
         const glm::vec3 point(coordinate(random), coordinate(random), coordinate(random));
         const glm::vec4 p = clip * glm::vec4(point, 1.0f);
         // How far inside the clip volume: positive inside, negative outside.
-        const float margin = std::min({p.w - std::abs(p.x), p.w - std::abs(p.y), p.w - std::abs(p.z)}) /
-                             std::max(std::abs(p.w), 1.0f);
+        const float margin =
+            std::min({p.w - std::abs(p.x), p.w - std::abs(p.y), p.w - std::abs(p.z)}) / std::max(std::abs(p.w), 1.0f);
         if (std::abs(margin) < 1e-3f) continue; // too close to a boundary to judge
         const int expected = margin > 0 ? Frustum::Inside : Frustum::Outside;
         EXPECT_EQ(frustum.test(glm::mat4(1.0f), point, point), expected)

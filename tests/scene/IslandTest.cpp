@@ -41,7 +41,7 @@ protected:
     std::unique_ptr<Skyhog::Scene::Island> makeIsland(Skyhog::ShaderProgram& program)
     {
         auto island = std::make_unique<Skyhog::Scene::Island>(glm::mat4(1.0f), &program, depth_.get(),
-                                                               "../../Skyhog/Models/Ground/islandOnly.obj");
+                                                              "../../Skyhog/Models/Ground/islandOnly.obj");
         island->translate({0.0f, 8.75f, 0.0f});
         island->scale({5.0f, 5.0f, 5.0f});
         island->setPose(glm::translate(glm::mat4(1.0f), glm::vec3(100.0f, 0.0f, 0.0f)));

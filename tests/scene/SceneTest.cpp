@@ -40,8 +40,8 @@ void SceneTest::writeSquareModel(const std::string& relative, const std::string&
     std::string obj;
     if (!texture.empty()) {
         const std::string material = relative.substr(0, relative.rfind('.')) + ".mtl";
-        tree_.write("Skyhog/" + material, "newmtl surface\nmap_Kd " + texture + "\n" +
-                                                 (specular.empty() ? "" : "map_Ks " + specular + "\n"));
+        tree_.write("Skyhog/" + material,
+                    "newmtl surface\nmap_Kd " + texture + "\n" + (specular.empty() ? "" : "map_Ks " + specular + "\n"));
         obj += "mtllib " + material.substr(material.rfind('/') + 1) + "\n";
     }
     obj += "v -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\n"
@@ -79,9 +79,9 @@ GLint SceneTest::activeUnit()
 {
     if (std::abs(actual.r - expected.r) > tolerance || std::abs(actual.g - expected.g) > tolerance ||
         std::abs(actual.b - expected.b) > tolerance) {
-        return ::testing::AssertionFailure() << "got (" << actual.r << ", " << actual.g << ", " << actual.b
-                                             << "), expected (" << expected.r << ", " << expected.g << ", "
-                                             << expected.b << ")";
+        return ::testing::AssertionFailure()
+            << "got (" << actual.r << ", " << actual.g << ", " << actual.b << "), expected (" << expected.r << ", "
+            << expected.g << ", " << expected.b << ")";
     }
     return ::testing::AssertionSuccess();
 }

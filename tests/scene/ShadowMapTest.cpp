@@ -63,9 +63,9 @@ TEST_F(ShadowMapTest, DebugQuadIsUprightTopLeftAndReadsOneOutsideTheMap)
 
     // The quad spans x -1..-0.3 (pixels 0..358) and y 0.6..1 (rows 615..767).
     const Rgb topLeft = pixel(4, 764);
-    EXPECT_LT(topLeft.r, 10);                          // u near 0 at the left
-    EXPECT_GT(topLeft.g, 245);                         // v near 1 at the top
-    EXPECT_EQ(topLeft.b, 255);                         // outside the map: depth 1
+    EXPECT_LT(topLeft.r, 10);                             // u near 0 at the left
+    EXPECT_GT(topLeft.g, 245);                            // v near 1 at the top
+    EXPECT_EQ(topLeft.b, 255);                            // outside the map: depth 1
     EXPECT_TRUE(near(pixel(179, 691), {128, 128, 0}, 4)); // centre: inside, depth 0
     const Rgb bottomRight = pixel(354, 617);
     EXPECT_GT(bottomRight.r, 245);

@@ -25,8 +25,7 @@ out vec4 color;
 void main() { color = vec4(texture(skybox, direction).rgb, 1.0); }
 )";
 
-const Rgb Right{255, 0, 0}, Left{0, 255, 0}, Top{0, 0, 255}, Bottom{255, 255, 0}, Back{0, 255, 255},
-    Front{255, 0, 255};
+const Rgb Right{255, 0, 0}, Left{0, 255, 0}, Top{0, 0, 255}, Bottom{255, 255, 0}, Back{0, 255, 255}, Front{255, 0, 255};
 
 class SkyBoxTest : public SceneTest {
 protected:
@@ -48,8 +47,7 @@ protected:
         const glm::mat4 view = glm::lookAt(eye, eye + front, up);
         sky.getShader().use();
         sky.getShader().setMat4("view", glm::mat4(glm::mat3(view))); // translation removed
-        sky.getShader().setMat4("projection",
-                                glm::perspective(1.0f, static_cast<float>(Width) / Height, 0.1f, 100.0f));
+        sky.getShader().setMat4("projection", glm::perspective(1.0f, static_cast<float>(Width) / Height, 0.1f, 100.0f));
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         glDepthMask(GL_FALSE);

@@ -152,8 +152,10 @@ TEST_F(WaterTest, DebugViewsShowReflectionUprightAndRefractionMirrored)
     for (GLuint framebuffer : {water->getReflectionFramebuffer(), water->getRefractionFramebuffer()}) {
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
         glEnable(GL_SCISSOR_TEST);
-        const struct { int x, y; float r, g, b; } quarters[] = {
-            {0, 1, 1, 0, 0}, {1, 1, 0, 1, 0}, {0, 0, 0, 0, 1}, {1, 0, 1, 1, 1}};
+        const struct {
+            int x, y;
+            float r, g, b;
+        } quarters[] = {{0, 1, 1, 0, 0}, {1, 1, 0, 1, 0}, {0, 0, 0, 0, 1}, {1, 0, 1, 1, 1}};
         for (const auto& q : quarters) {
             glScissor(q.x * Width / 2, q.y * Height / 2, Width / 2, Height / 2);
             glClearColor(q.r, q.g, q.b, 1);
@@ -254,13 +256,15 @@ TEST_F(WaterTest, ModelWithoutATexturedFirstMeshIsRefused)
             std::cout.rdbuf(std::cerr.rdbuf());
             makeWater(*program, "../../Skyhog/Models/Ground/empty.obj");
         },
-        testing::ExitedWithCode(1), "Model file \\.\\./\\.\\./Skyhog/Models/Ground/empty\\.obj holds no mesh with a face");
+        testing::ExitedWithCode(1),
+        "Model file \\.\\./\\.\\./Skyhog/Models/Ground/empty\\.obj holds no mesh with a face");
     EXPECT_EXIT(
         {
             std::cout.rdbuf(std::cerr.rdbuf());
             makeWater(*program, "../../Skyhog/Models/Ground/bare.obj");
         },
-        testing::ExitedWithCode(1), "Error: water model has no textured mesh: \\.\\./\\.\\./Skyhog/Models/Ground/bare\\.obj");
+        testing::ExitedWithCode(1),
+        "Error: water model has no textured mesh: \\.\\./\\.\\./Skyhog/Models/Ground/bare\\.obj");
 }
 
 } // namespace

@@ -65,10 +65,13 @@ TEST_F(WorldPrefetchTest, WhatItReadIsWhatTheLoadsUseEvenAfterTheFilesAreGone)
     // With the files deleted, only the kept copies can answer.
     std::filesystem::remove_all(tree_.root() / "Skyhog/Models");
 
-    EXPECT_EQ(Model::prepareFile(dataPath("Models/Pig/pig9.obj")), std::vector<std::string>{dataPath("Models/Pig/pig.png")});
+    EXPECT_EQ(Model::prepareFile(dataPath("Models/Pig/pig9.obj")),
+              std::vector<std::string>{dataPath("Models/Pig/pig.png")});
     const GLuint pig = Skyhog::loadTextureFile(dataPath("Models/Pig/pig.png"), Skyhog::TextureVariant::ModelMaterial);
-    const GLuint sky = Skyhog::loadTextureFile(dataPath("Models/Skybox/top.jpg"), Skyhog::TextureVariant::ModelMaterial);
-    const GLuint intro = Skyhog::loadTextureFile(dataPath("Models/intro.jpg"), Skyhog::TextureVariant::FullScreenPicture);
+    const GLuint sky =
+        Skyhog::loadTextureFile(dataPath("Models/Skybox/top.jpg"), Skyhog::TextureVariant::ModelMaterial);
+    const GLuint intro =
+        Skyhog::loadTextureFile(dataPath("Models/intro.jpg"), Skyhog::TextureVariant::FullScreenPicture);
     EXPECT_EQ(firstTexel(pig), (Rgb{200, 40, 40}));
     EXPECT_EQ(firstTexel(sky), (Rgb{40, 200, 40}));
     EXPECT_EQ(firstTexel(intro), (Rgb{40, 40, 200}));
@@ -92,7 +95,8 @@ TEST_F(WorldPrefetchTest, AFileItCannotReadIsLeftForTheLoadToReport)
     // (with the broken ones, the load itself reports the importer's message).
     writeSquareModel("Models/Pig/pig9.obj", "pig.png");
     writeSquareModel("Models/Landscape/Palms/palm1.obj", "palm.png");
-    EXPECT_EQ(Model::prepareFile(dataPath("Models/Pig/pig9.obj")), std::vector<std::string>{dataPath("Models/Pig/pig.png")});
+    EXPECT_EQ(Model::prepareFile(dataPath("Models/Pig/pig9.obj")),
+              std::vector<std::string>{dataPath("Models/Pig/pig.png")});
     EXPECT_EQ(Model::prepareFile(dataPath("Models/Landscape/Palms/palm1.obj")),
               std::vector<std::string>{dataPath("Models/Landscape/Palms/palm.png")});
 }

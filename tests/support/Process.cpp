@@ -23,6 +23,37 @@ void drain(int fd, std::string& into)
     }
 }
 
+// In the forked child: output to the pipes, input from /dev/null, the
+// working folder and environment of the options, then the program. Never returns.
+[[noreturn]] void execChild(const std::filesystem::path& program, const std::vector<std::string>& args,
+                            const ProcessOptions& options, const int out[2], const int err[2])
+{
+    dup2(out[1], 1);
+    dup2(err[1], 2);
+    close(out[0]);
+    close(err[0]);
+    const int devnull = open("/dev/null", O_RDONLY);
+    if (devnull >= 0) dup2(devnull, 0);
+    if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0) _exit(127);
+    for (const auto& [name, value] : options.environment) setenv(name.c_str(), value.c_str(), 1);
+    std::vector<char*> argv;
+    std::string programText = program.string();
+    argv.push_back(programText.data());
+    std::vector<std::string> copies = args;
+    for (std::string& arg : copies) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    execv(programText.c_str(), argv.data());
+    _exit(127);
+}
+
+// Starts a shell step in the background, so the caller keeps draining the
+// pipes; the step finds the program's process id in SKYHOG_PID.
+void startShellStep(const std::string& step, pid_t pid)
+{
+    const std::string command = "(export SKYHOG_PID=" + std::to_string(pid) + "; " + step + ") >/dev/null 2>&1 &";
+    [[maybe_unused]] int ignored = std::system(command.c_str());
+}
+
 } // namespace
 
 ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
@@ -31,24 +62,7 @@ ProcessResult runProcess(const std::filesystem::path& program, const std::vector
     int out[2], err[2];
     if (pipe(out) != 0 || pipe(err) != 0) return {};
     const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(out[1], 1);
-        dup2(err[1], 2);
-        close(out[0]);
-        close(err[0]);
-        const int devnull = open("/dev/null", O_RDONLY);
-        if (devnull >= 0) dup2(devnull, 0);
-        if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0) _exit(127);
-        for (const auto& [name, value] : options.environment) setenv(name.c_str(), value.c_str(), 1);
-        std::vector<char*> argv;
-        std::string programText = program.string();
-        argv.push_back(programText.data());
-        std::vector<std::string> copies = args;
-        for (std::string& arg : copies) argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        execv(programText.c_str(), argv.data());
-        _exit(127);
-    }
+    if (pid == 0) execChild(program, args, options, out, err);
     close(out[1]);
     close(err[1]);
     fcntl(out[0], F_SETFL, O_NONBLOCK);
@@ -70,14 +84,10 @@ ProcessResult runProcess(const std::filesystem::path& program, const std::vector
             mirror.write(result.output.data() + seen, static_cast<std::streamsize>(result.output.size() - seen));
             mirror.flush();
         }
-        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-        while (nextStep < options.shellSteps.size() && elapsed >= options.shellSteps[nextStep].first) {
-            // Each step runs in the background so this loop keeps draining the pipes.
-            const std::string command = "(export SKYHOG_PID=" + std::to_string(pid) + "; " +
-                                        options.shellSteps[nextStep].second + ") >/dev/null 2>&1 &";
-            [[maybe_unused]] int ignored = std::system(command.c_str());
-            ++nextStep;
-        }
+        const auto elapsed =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+        while (nextStep < options.shellSteps.size() && elapsed >= options.shellSteps[nextStep].first)
+            startShellStep(options.shellSteps[nextStep++].second, pid);
         const pid_t done = waitpid(pid, &status, WNOHANG);
         if (done == pid) break;
         if (elapsed > options.timeout) {

@@ -10,12 +10,12 @@
 namespace SkyhogTest {
 
 struct ProcessResult {
-    bool exited = false;    // ended through exit() / return, not a signal
-    int exitCode = -1;      // valid when exited
-    int signal = 0;         // the signal that ended it, if any
-    bool timedOut = false;  // killed because the time limit passed
-    std::string output;     // standard output
-    std::string errors;     // standard error
+    bool exited = false;   // ended through exit() / return, not a signal
+    int exitCode = -1;     // valid when exited
+    int signal = 0;        // the signal that ended it, if any
+    bool timedOut = false; // killed because the time limit passed
+    std::string output;    // standard output
+    std::string errors;    // standard error
 };
 
 struct ProcessOptions {

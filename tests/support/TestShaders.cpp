@@ -6,9 +6,10 @@ std::string fragmentShader(const std::string& colour, const std::string& uniform
 {
     return "#version 330 core\n"
            "in vec2 uv;\n" +
-           (uniforms.empty() ? "" : uniforms + "\n") +
-           "out vec4 color;\n"
-           "void main() { color = " + colour + "; }\n";
+        (uniforms.empty() ? "" : uniforms + "\n") +
+        "out vec4 color;\n"
+        "void main() { color = " +
+        colour + "; }\n";
 }
 
 std::string showTextureShader(const std::string& sampler)
@@ -20,8 +21,11 @@ std::string trivialVertexSource(const std::string& marker)
 {
     return "#version 330 core\n"
            "layout(location = 0) in vec3 position;\n"
-           "uniform mat4 " + marker + ";\n"
-           "void main() { gl_Position = " + marker + " * vec4(position, 1.0); }\n";
+           "uniform mat4 " +
+        marker +
+        ";\n"
+        "void main() { gl_Position = " +
+        marker + " * vec4(position, 1.0); }\n";
 }
 
 std::string trivialFragmentSource()

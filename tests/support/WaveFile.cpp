@@ -40,8 +40,7 @@ double Capture::zeroCrossingFrequency(double from, double to) const
 {
     const auto [begin, end] = span(*this, from, to);
     std::size_t crossings = 0;
-    for (std::size_t i = begin + 1; i < end; ++i)
-        crossings += (samples[i - 1] < 0.0f) != (samples[i] < 0.0f);
+    for (std::size_t i = begin + 1; i < end; ++i) crossings += (samples[i - 1] < 0.0f) != (samples[i] < 0.0f);
     return end > begin ? crossings * rate / (2.0 * static_cast<double>(end - begin)) : 0.0;
 }
 

@@ -14,7 +14,7 @@ double rms(const std::vector<float>& samples, std::size_t from, std::size_t to);
 // One channel of sound. Times are in seconds, and measurements are over
 // [from, to), clipped to the capture.
 struct Capture {
-    int rate = 0;               // 0 when the file could not be read
+    int rate = 0; // 0 when the file could not be read
     std::vector<float> samples;
 
     double seconds() const { return static_cast<double>(samples.size()) / rate; }

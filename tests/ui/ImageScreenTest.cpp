@@ -65,9 +65,9 @@ protected:
         // Decoded pictures are cached by path, and every test uses the same paths.
         Skyhog::clearDecodedImageCache();
         tree_.enterWorkDir();
-        program_ = SkyhogTest::makeProgram(tree_, "Skyhog/Shaders/Intro", SkyhogTest::QuadVertexShader,
-                                           SkyhogTest::fragmentShader("texture(screenTexture, uv)",
-                                                                      "uniform sampler2D screenTexture;"));
+        program_ = SkyhogTest::makeProgram(
+            tree_, "Skyhog/Shaders/Intro", SkyhogTest::QuadVertexShader,
+            SkyhogTest::fragmentShader("texture(screenTexture, uv)", "uniform sampler2D screenTexture;"));
         target_ = std::make_unique<SkyhogTest::OffscreenTarget>(Width, Height);
     }
 

@@ -66,9 +66,10 @@ protected:
     {
         GlTest::SetUp();
         tree_.enterWorkDir();
-        shader_ = SkyhogTest::makeProgram(tree_, "Skyhog/Shaders/Text", TextVertex,
-                                          SkyhogTest::fragmentShader("vec4(textColor, texture(glyph, uv).r)",
-                                                                     "uniform sampler2D glyph;\nuniform vec3 textColor;"));
+        shader_ =
+            SkyhogTest::makeProgram(tree_, "Skyhog/Shaders/Text", TextVertex,
+                                    SkyhogTest::fragmentShader("vec4(textColor, texture(glyph, uv).r)",
+                                                               "uniform sampler2D glyph;\nuniform vec3 textColor;"));
         target_ = std::make_unique<SkyhogTest::OffscreenTarget>(Width, Height);
     }
 
@@ -185,7 +186,11 @@ TEST_F(TextRendererTest, PenAdvancesOnlyForCachedGlyphsAndTheCacheNeverGrows)
 
     const auto plain = render(renderer, "AB");
     // High bytes have no glyph: nothing drawn, the pen does not move.
-    EXPECT_EQ(render(renderer, "A\x80\xff" "B").rgba, plain.rgba);
+    EXPECT_EQ(render(renderer,
+                     "A\x80\xff"
+                     "B")
+                  .rgba,
+              plain.rgba);
     EXPECT_EQ(findInk(render(renderer, "\x80\x90\xa0\xb0\xc0\xd0\xe0\xf0\xff")).count, 0);
     EXPECT_EQ(renderer.glyphCount(), 128u);
 
