@@ -1,7 +1,9 @@
 #include "Benchmark.h"
 
+#include "FlatShading.h"
 #include "Probe.h"
 #include "Quiet.h"
+#include "Shots.h"
 #include "Stats.h"
 #include "game/HitTest.h"
 #include "game/ParticlePool.h"
@@ -57,10 +59,13 @@ JsonObject Benchmark::run()
     for (int n = 0; n < options_.frames; ++n) floorMs_.push_back(clearOnlyFrame());
     const HitTestTiming hitTest = timeHitTest();
     rssEndMb_ = Probe::residentMegabytes();
-    return report(median(floorMs_), hitTest);
+    JsonObject out = report(median(floorMs_), hitTest);
+    // Last, so that the score, the people and the memory above are the route's own.
+    if (options_.soakMinutes <= 0.0) addFlatFloor(out);
+    return out;
 }
 
-double Benchmark::flyFrame(long frame, bool holdStream)
+double Benchmark::flyFrame(long frame, bool holdStream, FrameRecord& record)
 {
     const Clock::time_point started = Clock::now();
     const double cpuStarted = Probe::threadCpuSeconds();
@@ -78,33 +83,69 @@ double Benchmark::flyFrame(long frame, bool holdStream)
 
     glFinish();
     const Clock::time_point finished = Clock::now();
+    if (&record == &frames_) saveShot(frame);
+    const Clock::time_point swapStarted = Clock::now(); // a shot's read-back is left out of the frame
     glfwSwapBuffers(app_->window());
     const Clock::time_point swapped = Clock::now();
 
-    if (framesFlown_ == 0) {
+    if (&record == &frames_ && framesFlown_ == 0) {
         startupFromMainMs_ = millisecondsBetween(mainStarted_, swapped);
         const double sinceProcessStart = Probe::secondsSinceProcessStart() * 1000.0;
         // The kernel's start time counts in ticks; take it when it is plausible.
         startupMs_ = sinceProcessStart >= startupFromMainMs_ - 20.0 ? sinceProcessStart : startupFromMainMs_;
     }
-    ++framesFlown_;
+    if (&record == &frames_) ++framesFlown_;
 
-    const double wallMs = millisecondsBetween(started, swapped);
-    frames_.wallMs.push_back(wallMs);
-    frames_.cpuMs.push_back((cpuIssued - cpuStarted) * 1000.0);
-    frames_.swapMs.push_back(millisecondsBetween(finished, swapped));
+    const double wallMs = millisecondsBetween(started, finished) + millisecondsBetween(swapStarted, swapped);
+    record.wallMs.push_back(wallMs);
+    record.cpuMs.push_back((cpuIssued - cpuStarted) * 1000.0);
+    record.swapMs.push_back(millisecondsBetween(swapStarted, swapped));
     if (passes) {
         const std::vector<double> passMs = gpuTimer_->collect();
         double total = 0.0;
         for (std::size_t i = 0; i < passMs.size(); ++i) {
-            frames_.passMs[i].push_back(passMs[i]);
+            record.passMs[i].push_back(passMs[i]);
             total += passMs[i];
         }
-        frames_.gpuMs.push_back(total);
+        record.gpuMs.push_back(total);
     } else {
-        ++frames_.winFrames;
+        ++record.winFrames;
     }
     return wallMs;
+}
+
+void Benchmark::saveShot(long frame)
+{
+    if (options_.shotsDir.empty()) return;
+    if (std::find(ShotFrames.begin(), ShotFrames.end(), frame) == ShotFrames.end()) return;
+    const std::string error = saveBackBuffer(shotPath(options_.shotsDir, frame), options_.width, options_.height);
+    if (!error.empty()) std::cerr << "skyhog-bench: " << error << '\n';
+}
+
+void Benchmark::addFlatFloor(JsonObject& out)
+{
+    FrameRecord flat;
+    {
+        FlatShading flatShading(app_->shaders());
+        if (!flatShading.error().empty()) {
+            std::cerr << "skyhog-bench: " << flatShading.error() << "; no flat floor\n";
+            return;
+        }
+        // The route again from the start of a lap, so the flat frames show
+        // the same views as the measured ones. The frames before it also let
+        // the driver compile the flat programs.
+        const long lap = route_.lapFrames();
+        const long first = (options_.frames + WarmUpFrames + lap - 1) / lap * lap;
+        FrameRecord approach;
+        for (long frame = options_.frames; frame < first; ++frame) flyFrame(frame, false, approach);
+        for (long frame = first; frame < first + options_.frames; ++frame) flyFrame(frame, false, flat);
+    }
+    JsonObject passes;
+    for (std::size_t i = 0; i < PassNames.size(); ++i) passes.add(std::string(PassNames[i]), median(flat.passMs[i]));
+    const double flatMedian = median(flat.wallMs);
+    out.add("flat_floor_ms", flatMedian)
+        .add("flat_ratio", flatMedian > 0.0 ? median(frames_.wallMs) / flatMedian : 0.0)
+        .add("flat_gpu_pass_ms", passes);
 }
 
 double Benchmark::secondsSince(double /*frameStart*/)
@@ -139,14 +180,14 @@ double Benchmark::clearOnlyFrame()
 void Benchmark::flyTimed()
 {
     for (long frame = 0; frame < options_.frames; ++frame) {
-        if (frame < WarmUpFrames) flyFrame(frame, false);
+        if (frame < WarmUpFrames) flyFrame(frame, false, frames_);
         else steadyFrame(frame, false);
     }
 }
 
 double Benchmark::steadyFrame(long frame, bool holdStream)
 {
-    return flyFrame(frame, holdStream);
+    return flyFrame(frame, holdStream, frames_);
 }
 
 void Benchmark::flySoak()
@@ -163,7 +204,7 @@ void Benchmark::flySoak()
     std::vector<double> lapMs;
     lapMs.reserve(static_cast<std::size_t>(lap));
     for (long frame = 0;; ++frame) {
-        const double frameMs = frame < WarmUpFrames ? flyFrame(frame, true) : steadyFrame(frame, true);
+        const double frameMs = frame < WarmUpFrames ? flyFrame(frame, true, frames_) : steadyFrame(frame, true);
         const double elapsed = millisecondsBetween(started, Clock::now()) / 1000.0;
         if (frame >= lap) lapMs.push_back(frameMs);
         if ((frame + 1) % lap == 0) {

@@ -1,7 +1,9 @@
 // The benchmark run: starts the real game in a hidden window, flies the
 // scripted route at a fixed time step while measuring every frame, then
 // measures the floor (the same five targets only cleared, and swapped) and
-// the hit test, and reports everything as one JSON object.
+// the hit test, and reports everything as one JSON object. A timed run then
+// adds the flat floor: the same frames of the route with flat fragment stages.
+// With --shots, the frames of ShotFrames are saved as pictures.
 //
 // Timed run: `frames` frames of the route. Soak run: the route on a loop with
 // the stream held for the given minutes; the first lap is the warm-up, then
@@ -60,8 +62,14 @@ private:
     };
 
     void startUp();
-    // One frame of the route; returns its wall time in milliseconds.
-    double flyFrame(long frame, bool holdStream);
+    // One frame of the route, measured into record; returns its wall time in
+    // milliseconds. Only the route's own record (frames_) counts frames and takes shots.
+    double flyFrame(long frame, bool holdStream, FrameRecord& record);
+    // With --shots, saves the finished frame when it is one of ShotFrames.
+    void saveShot(long frame);
+    // The flat floor: the route's frames again with every fragment stage
+    // flat; adds its median frame, the frame's ratio to it and its passes.
+    void addFlatFloor(JsonObject& out);
     // The frame hooks: the route's clock, wall time for the frames-per-second
     // text, and a timer query around each pass.
     double now() override { return now_; }

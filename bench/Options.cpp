@@ -40,13 +40,14 @@ std::string quoted(std::string_view text)
 
 std::string usage()
 {
-    return "usage: skyhog-bench [--frames N] [--size WxH] [--soak MINUTES] [--data-root DIR]\n"
+    return "usage: skyhog-bench [--frames N] [--size WxH] [--soak MINUTES] [--data-root DIR] [--shots DIR]\n"
            "  --frames N        frames of the scripted flight (default 300)\n"
            "  --size WxH        window size in pixels (default 1024x768)\n"
            "  --soak MINUTES    fly the route in a loop for this long (fractions allowed);\n"
            "                    the first lap warms up, each later whole lap is a sample\n"
            "  --data-root DIR   folder whose Skyhog/ subfolder holds the game data\n"
-           "                    (default: the build tree this program was built in)\n";
+           "                    (default: the build tree this program was built in)\n"
+           "  --shots DIR       save the frames of a few fixed route steps there as PNG\n";
 }
 
 ParsedOptions parseOptions(int argc, const char* const* argv)
@@ -72,7 +73,7 @@ ParsedOptions parseOptions(int argc, const char* const* argv)
             value = std::string(argument.substr(equals + 1));
             hasValue = true;
         }
-        if (name != "--frames" && name != "--size" && name != "--soak" && name != "--data-root") {
+        if (name != "--frames" && name != "--size" && name != "--soak" && name != "--data-root" && name != "--shots") {
             return fail("unknown argument " + quoted(argument));
         }
         if (!hasValue) {
@@ -105,8 +106,8 @@ ParsedOptions parseOptions(int argc, const char* const* argv)
             }
             options.soakMinutes = minutes;
         } else {
-            if (value.empty()) return fail("--data-root needs a folder, got ''");
-            options.dataRoot = value;
+            if (value.empty()) return fail(std::string(name) + " needs a folder, got ''");
+            (name == "--shots" ? options.shotsDir : options.dataRoot) = value;
         }
     }
     return parsed;

@@ -1,5 +1,5 @@
 // The benchmark's command line:
-//   skyhog-bench [--frames N] [--size WxH] [--soak MINUTES] [--data-root DIR]
+//   skyhog-bench [--frames N] [--size WxH] [--soak MINUTES] [--data-root DIR] [--shots DIR]
 // Each option takes its value as the next argument or after '='.
 // Pure parsing, no side effects, so it is unit-tested directly.
 #pragma once
@@ -13,6 +13,7 @@ struct Options {
     int height = 768;
     double soakMinutes = 0.0; // 0: no soak, a timed run of `frames` frames
     std::string dataRoot;     // empty: the build tree this program was built in
+    std::string shotsDir;     // empty: no pictures of the route are saved
     bool help = false;
 };
 

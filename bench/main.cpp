@@ -7,6 +7,7 @@
 #include "Quiet.h"
 
 #include <chrono>
+#include <filesystem>
 #include <iostream>
 
 int main(int argc, char** argv)
@@ -24,7 +25,20 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    const DataLocation data = findDataRoot(parsed.options.dataRoot);
+    Options options = parsed.options;
+    if (!options.shotsDir.empty()) {
+        // Made absolute before the run folder becomes the working directory.
+        std::error_code error;
+        options.shotsDir = std::filesystem::absolute(options.shotsDir, error).string();
+        if (!error) std::filesystem::create_directories(options.shotsDir, error);
+        if (error) {
+            std::cerr << "skyhog-bench: cannot make the shots folder " << parsed.options.shotsDir << ": "
+                      << error.message() << '\n';
+            return 1;
+        }
+    }
+
+    const DataLocation data = findDataRoot(options.dataRoot);
     if (!data.error.empty()) {
         std::cerr << "skyhog-bench: " << data.error << '\n';
         return data.badArgument ? 2 : 1;
@@ -37,7 +51,7 @@ int main(int argc, char** argv)
     JsonObject result;
     {
         StdoutSilencer quiet; // the game's own progress lines stay off standard output
-        Benchmark benchmark(parsed.options, mainStarted);
+        Benchmark benchmark(options, mainStarted);
         result = benchmark.run();
     }
     std::cout << result.str() << std::endl;

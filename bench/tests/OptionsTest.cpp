@@ -33,13 +33,14 @@ TEST(Options, DefaultsWithoutArguments)
 TEST(Options, ReadsEveryOptionWithItsValueAfterIt)
 {
     const ParsedOptions parsed =
-        parse({"--frames", "120", "--size", "640x480", "--soak", "0.5", "--data-root", "/tmp/x"});
+        parse({"--frames", "120", "--size", "640x480", "--soak", "0.5", "--data-root", "/tmp/x", "--shots", "/tmp/s"});
     ASSERT_TRUE(parsed.error.empty()) << parsed.error;
     EXPECT_EQ(parsed.options.frames, 120);
     EXPECT_EQ(parsed.options.width, 640);
     EXPECT_EQ(parsed.options.height, 480);
     EXPECT_DOUBLE_EQ(parsed.options.soakMinutes, 0.5);
     EXPECT_EQ(parsed.options.dataRoot, "/tmp/x");
+    EXPECT_EQ(parsed.options.shotsDir, "/tmp/s");
 }
 
 TEST(Options, ReadsValuesAfterAnEqualsSign)
@@ -88,6 +89,7 @@ TEST(Options, AMissingValueIsAnError)
     EXPECT_NE(parse({"--frames"}).error.find("--frames needs a value"), std::string::npos);
     EXPECT_NE(parse({"--data-root"}).error.find("--data-root"), std::string::npos);
     EXPECT_NE(parse({"--data-root="}).error.find("--data-root"), std::string::npos);
+    EXPECT_NE(parse({"--shots="}).error.find("--shots needs a folder"), std::string::npos);
 }
 
 TEST(Options, UnknownArgumentsAreNamed)

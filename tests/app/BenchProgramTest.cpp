@@ -4,10 +4,12 @@
 // here (timings belong to the benchmark, not to tests); only that they are
 // present, finite and plausible.
 #include "tests/support/Process.h"
+#include "tests/support/TempTree.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 #include <regex>
 
@@ -47,19 +49,24 @@ void expectPositive(const std::string& json, const std::string& key)
 
 TEST(BenchProgram, ATimedRunReportsEveryFigure)
 {
-    const auto result = runBench({"--frames", "12", "--size", "320x240"}, std::chrono::seconds(300));
+    TempTree shots;
+    const auto result = runBench({"--frames", "21", "--size", "320x240", "--shots", (shots.root() / "shots").string()},
+                                 std::chrono::seconds(300));
     ASSERT_TRUE(result.exited) << "signal " << result.signal << (result.timedOut ? " (timed out)" : "");
     ASSERT_EQ(result.exitCode, 0) << result.errors;
     const std::string& json = result.output;
+    // Only the shot frames inside the run are saved: frame 20 of 21.
+    EXPECT_TRUE(fs::exists(shots.root() / "shots" / "frame-0020.png"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(shots.root() / "shots"), fs::directory_iterator{}), 1);
     EXPECT_EQ(json.front(), '{');
     EXPECT_EQ(json.substr(json.size() - 2), "}\n");
     EXPECT_NE(json.find("\"mode\": \"timed\""), std::string::npos);
-    EXPECT_EQ(number(json, "frames"), 12.0);
+    EXPECT_EQ(number(json, "frames"), 21.0);
     EXPECT_EQ(number(json, "width"), 320.0);
     EXPECT_EQ(number(json, "height"), 240.0);
-    for (const char* key :
-         {"startup_ms", "window", "shaders", "world", "frame_ms_median", "frame_ms_p95", "cpu_ms_per_frame", "floor_ms",
-          "ratio", "rss_start_mb", "rss_end_mb", "reflection", "refraction", "map", "main", "hit_test_us_per_call"}) {
+    for (const char* key : {"startup_ms", "window", "shaders", "world", "frame_ms_median", "frame_ms_p95",
+                            "cpu_ms_per_frame", "floor_ms", "ratio", "rss_start_mb", "rss_end_mb", "reflection",
+                            "refraction", "map", "main", "hit_test_us_per_call", "flat_floor_ms", "flat_ratio"}) {
         expectPositive(json, key);
     }
     // The game's own progress lines stay off standard output, and nothing is null.
