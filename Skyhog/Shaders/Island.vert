@@ -24,6 +24,14 @@ flat out float Mirrored;
 // About one shadow-map texel in world units; see Shadow.vert.
 const float NORMAL_OFFSET = 0.12;
 
+// The passes that keep everything put their plane this far out. In them the
+// opaque sea is drawn over whatever lies under its surface, so that part is
+// cut off here instead of being shaded and then covered, as long as the eye is
+// above the water. The margin keeps the waterline itself.
+const float OPEN_PASS_DISTANCE = 1000.0;
+const float SEA_LEVEL = -5.0;
+const float HIDDEN_DEPTH = 0.05;
+
 void main()
 {
     vec4 worldPos = model * vec4(position, 1.0);
@@ -42,6 +50,7 @@ void main()
     // Only the reflection pass keeps what is above the water (clipPlane.y > 0).
     Mirrored = step(0.5, clipPlane.y);
 
-    gl_ClipDistance[0] = dot(worldPos, clipPlane);
+    bool underOpaqueSea = clipPlane.w > OPEN_PASS_DISTANCE && EyePos.y > SEA_LEVEL;
+    gl_ClipDistance[0] = underOpaqueSea ? worldPos.y - (SEA_LEVEL - HIDDEN_DEPTH) : dot(worldPos, clipPlane);
     gl_Position = projection * view * worldPos;
 }

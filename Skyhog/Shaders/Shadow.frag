@@ -77,16 +77,18 @@ float shadowAmount(vec3 n)
     // counts fully, its neighbours by how far the box reaches into them, so
     // the shadow's edge is a soft ramp instead of stair steps (nine taps,
     // as many as a plain 3x3 average).
-    vec2 size = vec2(textureSize(shadowMap, 0));
-    vec2 p = proj.xy * size;
+    ivec2 size = textureSize(shadowMap, 0);
+    vec2 p = proj.xy * vec2(size);
     vec2 k = floor(p);
     vec2 f = p - k;
     vec3 wx = vec3(1.0 - f.x, 1.0, f.x);
     vec3 wy = vec3(1.0 - f.y, 1.0, f.y);
+    ivec2 centre = ivec2(k);
+    ivec2 last = size - 1;
     float shadow = 0.0;
     for (int x = 0; x < 3; ++x)
         for (int y = 0; y < 3; ++y)
-            shadow += wx[x] * wy[y] * step(texture(shadowMap, (k + vec2(x - 1, y - 1) + 0.5) / size).r, receiver);
+            shadow += wx[x] * wy[y] * step(texelFetch(shadowMap, clamp(centre + ivec2(x - 1, y - 1), ivec2(0), last), 0).r, receiver);
     shadow *= 0.25;
 
     // Anything outside the light's box (or beyond its far plane) is lit.

@@ -25,6 +25,14 @@ flat out float Variety;      // 0..1, the same for a model wherever it walks
 // The shadow lookup point is pushed this far off the surface on slopes.
 const float NORMAL_OFFSET = 0.12;
 
+// The passes that keep everything put their plane this far out. In them the
+// opaque sea is drawn over whatever lies under its surface, so that part is
+// cut off here instead of being shaded and then covered, as long as the eye is
+// above the water. The margin keeps the waterline itself.
+const float OPEN_PASS_DISTANCE = 1000.0;
+const float SEA_LEVEL = -5.0;
+const float HIDDEN_DEPTH = 0.05;
+
 void main()
 {
     vec4 worldPos = model * vec4(position, 1.0);
@@ -45,6 +53,7 @@ void main()
     // People walk along x only, so their height and depth name them.
     Variety = fract(sin(dot(model[3].yz, vec2(4.1414, 12.9898))) * 43758.5453);
 
-    gl_ClipDistance[0] = dot(worldPos, clipPlane);
+    bool underOpaqueSea = clipPlane.w > OPEN_PASS_DISTANCE && EyePos.y > SEA_LEVEL;
+    gl_ClipDistance[0] = underOpaqueSea ? worldPos.y - (SEA_LEVEL - HIDDEN_DEPTH) : dot(worldPos, clipPlane);
     gl_Position = projection * view * worldPos;
 }

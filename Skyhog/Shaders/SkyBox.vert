@@ -13,7 +13,7 @@ void main()
 {
     TexCoords = aPos;
     vec4 pos = projection * view * vec4(aPos, 1.0);
-    gl_ClipDistance[0] = 1.0;
+    gl_ClipDistance[0] = aPos.y + 0.1386;
     // The cube is drawn first with depth writes off, so it needs no far-plane
     // trick: everything drawn afterwards covers it. (Depth exactly 1.0 would fail
     // the default GL_LESS test against the cleared buffer.)

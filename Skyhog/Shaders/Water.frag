@@ -14,6 +14,7 @@ in vec3 SurfaceNormal;
 in vec2 TexCoords;
 flat in vec3 EyePos;
 in vec4 LightSpacePos;
+in vec4 MirrorClip;
 
 uniform sampler2D texture_diffuse1;
 uniform sampler2D reflectionTexture;
@@ -21,9 +22,6 @@ uniform sampler2D refractionTexture;
 uniform sampler2D dudvMap;
 uniform sampler2D shadowMap;
 uniform vec3 lightPos;
-uniform vec3 cameraPos;   // the camera rig's position: the reflection picture is shot from below it
-uniform mat4 projection;
-uniform mat4 view;
 uniform float moveFactor;
 
 out vec4 FragColor;
@@ -42,8 +40,6 @@ const float GLINT_STRENGTH = 0.5;
 const float FRESNEL_F0 = 0.12;
 const float COLOUR_TINT = 0.12;     // how much of the water colour texture shows
 const float SHADOW_STRENGTH = 0.45;
-const float REFLECTION_DROP = 12.0;  // how far below the rig the reflection camera sits
-const float MIRRORED_HEIGHT = 1.5;   // what the sea mirrors is taken to stand this high above it
 const vec3 DEEP_WATER = vec3(0.05, 0.22, 0.3);
 const float DEPTH_TINT = 0.35;
 
@@ -83,17 +79,8 @@ void main()
     vec2 reflectCoords = vec2(1.0 - ndc.x, ndc.y);
     float offPicture = 0.0;   // 1 where the bounced ray misses the picture
     if (REFLECT_MODE == REFLECT_BOUNCED_RAY) {
-        // The eye ray, bounced off the flat sea, is followed up to where it
-        // reaches MIRRORED_HEIGHT above the water: boats, beaches and trunks
-        // stand about there, so their mirror images sit right under them,
-        // and at grazing angles the reach grows until it is the far sky.
-        // That point is then looked up as the reflection camera saw it
-        // (same heading as this view, REFLECTION_DROP below the rig).
-        vec3 incoming = WorldPos - EyePos;
-        vec3 bouncedRay = vec3(incoming.x, -incoming.y, incoming.z);
-        vec3 seen = WorldPos + bouncedRay * (MIRRORED_HEIGHT / max(bouncedRay.y, 1e-3));
-        vec3 reflectionEye = cameraPos - vec3(0.0, REFLECTION_DROP, 0.0);
-        vec4 mirrorClip = projection * view * vec4(seen - reflectionEye, 0.0);
+        // Water.vert follows the bounced ray and projects what it meets.
+        vec4 mirrorClip = MirrorClip;
         vec2 bounced = mirrorClip.xy / max(mirrorClip.w, 1e-4) * 0.5 + 0.5;
         reflectCoords = 1.0 - bounced;
         vec2 over = abs(reflectCoords - 0.5) - 0.5;
