@@ -14,7 +14,10 @@ in vec2 TexCoords;
 in vec4 FragPosLightSpace;
 flat in vec3 EyePos;
 flat in vec3 ShadowDir;
-flat in float Variety;
+flat in vec2 ShirtTurn;
+flat in vec2 ShortsTurn;
+flat in float ShortsShade;
+flat in vec3 SkinTone;
 
 uniform sampler2D texture_diffuse1;
 uniform sampler2D shadowMap;
@@ -37,15 +40,15 @@ const float SHINE_STRENGTH = 0.25;
 // The person's mesh reads its shirt, shorts and skin a whole number of
 // texture repeats to the right (64, 128 and 192): each of the thirteen gets
 // its own shirt and shorts colour (the pattern's hue turned about the grey
-// axis) and skin tone from Variety. Every other model's coordinates stay far
-// below the first band.
+// axis) and skin tone, which Shadow.vert works out per model. Every other
+// model's coordinates stay far below the first band.
 const float OUTFIT_BAND = 64.0;
 
-vec3 turnHue(vec3 c, float angle)
+// turn = (cos, sin) of the angle.
+vec3 turnHue(vec3 c, vec2 turn)
 {
     const vec3 k = vec3(0.57735);
-    float cosA = cos(angle), sinA = sin(angle);
-    return c * cosA + cross(k, c) * sinA + k * dot(k, c) * (1.0 - cosA);
+    return c * turn.x + cross(k, c) * turn.y + k * dot(k, c) * (1.0 - turn.x);
 }
 
 vec3 dressed(vec3 albedo)
@@ -54,11 +57,10 @@ vec3 dressed(vec3 albedo)
     if (band < 1.0)
         return albedo;
     if (band < 2.0)
-        return clamp(turnHue(albedo, 6.2832 * Variety), 0.0, 1.0);
+        return clamp(turnHue(albedo, ShirtTurn), 0.0, 1.0);
     if (band < 3.0)
-        return clamp(turnHue(albedo, 6.2832 * fract(Variety * 7.0)) * mix(0.7, 1.15, fract(Variety * 3.0)), 0.0, 1.0);
-    float tone = mix(0.45, 1.0, fract(Variety * 13.0));
-    return albedo * vec3(tone, pow(tone, 1.15), pow(tone, 1.3));
+        return clamp(turnHue(albedo, ShortsTurn) * ShortsShade, 0.0, 1.0);
+    return albedo * SkinTone;
 }
 
 // 0 = fully lit, 1 = fully in shadow.

@@ -19,7 +19,13 @@ out vec2 TexCoords;
 out vec4 FragPosLightSpace;
 flat out vec3 EyePos;        // camera position, recovered from the view matrix
 flat out vec3 ShadowDir;     // unit vector pointing at the shadow light
-flat out float Variety;      // 0..1, the same for a model wherever it walks
+// A person's outfit (see Shadow.frag), fixed per model and so worked out
+// here rather than for every pixel: the shirt's and the shorts' hue turns
+// as (cos, sin), the shorts' brightness and the skin tone per channel.
+flat out vec2 ShirtTurn;
+flat out vec2 ShortsTurn;
+flat out float ShortsShade;
+flat out vec3 SkinTone;
 
 // Roughly one shadow-map texel in world units (100 units over 768 texels).
 // The shadow lookup point is pushed this far off the surface on slopes.
@@ -50,8 +56,16 @@ void main()
     FragPosLightSpace = lightSpaceMatrix * vec4(worldPos.xyz + n * (NORMAL_OFFSET * (1.0 - facing)), 1.0);
     EyePos = -transpose(mat3(view)) * view[3].xyz;
     ShadowDir = toLight;
-    // People walk along x only, so their height and depth name them.
-    Variety = fract(sin(dot(model[3].yz, vec2(4.1414, 12.9898))) * 43758.5453);
+    // People walk along x only, so their height and depth name them: a
+    // number in 0..1, the same for a model wherever it walks.
+    float variety = fract(sin(dot(model[3].yz, vec2(4.1414, 12.9898))) * 43758.5453);
+    float shirtAngle = 6.2832 * variety;
+    float shortsAngle = 6.2832 * fract(variety * 7.0);
+    ShirtTurn = vec2(cos(shirtAngle), sin(shirtAngle));
+    ShortsTurn = vec2(cos(shortsAngle), sin(shortsAngle));
+    ShortsShade = mix(0.7, 1.15, fract(variety * 3.0));
+    float tone = mix(0.45, 1.0, fract(variety * 13.0));
+    SkinTone = vec3(tone, pow(tone, 1.15), pow(tone, 1.3));
 
     bool underOpaqueSea = clipPlane.w > OPEN_PASS_DISTANCE && EyePos.y > SEA_LEVEL;
     gl_ClipDistance[0] = underOpaqueSea ? worldPos.y - (SEA_LEVEL - HIDDEN_DEPTH) : dot(worldPos, clipPlane);
