@@ -31,11 +31,15 @@ flat out vec3 SkinTone;
 // The shadow lookup point is pushed this far off the surface on slopes.
 const float NORMAL_OFFSET = 0.12;
 
-// The passes that keep everything put their plane this far out. In them the
-// opaque sea is drawn over whatever lies under its surface, so that part is
-// cut off here instead of being shaded and then covered, as long as the eye is
-// above the water. The margin keeps the waterline itself.
+// The map pass looks straight down from high above the sea and keeps
+// everything (its plane lies this far out). The opaque sea is drawn over
+// whatever lies under its surface there, so that part is cut off here instead
+// of being shaded and then covered; the margin keeps the waterline itself.
+// Only the map: the main pass blends the stream's drops, drawn before the sea,
+// over what lies under it, so that must stay. (The player's camera can tilt to
+// 89 degrees at most, so only the map view reads as straight down.)
 const float OPEN_PASS_DISTANCE = 1000.0;
+const float STRAIGHT_DOWN = 0.99995;
 const float SEA_LEVEL = -5.0;
 const float HIDDEN_DEPTH = 0.05;
 
@@ -67,7 +71,8 @@ void main()
     float tone = mix(0.45, 1.0, fract(variety * 13.0));
     SkinTone = vec3(tone, pow(tone, 1.15), pow(tone, 1.3));
 
-    bool underOpaqueSea = clipPlane.w > OPEN_PASS_DISTANCE && EyePos.y > SEA_LEVEL;
+    // -view[1][2] is the y of the view direction.
+    bool underOpaqueSea = clipPlane.w > OPEN_PASS_DISTANCE && view[1][2] > STRAIGHT_DOWN && EyePos.y > SEA_LEVEL;
     gl_ClipDistance[0] = underOpaqueSea ? worldPos.y - (SEA_LEVEL - HIDDEN_DEPTH) : dot(worldPos, clipPlane);
     gl_Position = projection * view * worldPos;
 }
