@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite headless.
+# Installs what is missing, builds the game and its Debian package, and runs
+# the whole test suite headless.
 set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" --tests
 "$root/scripts/build.sh" "$@"
+"$root/scripts/package.sh"
 build="${SKYHOG_BUILD_DIR:-$root/build}"
 cd "$build"
 # Software OpenGL on a virtual screen; OpenAL Soft renders into nothing unless a

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Skyhog needs to build, run and test.
+# Installs the Debian packages Skyhog needs to build and run; with --tests,
+# also what the test suite alone uses.
 # Does nothing when everything is already present.
 set -euo pipefail
 
@@ -10,6 +11,8 @@ packages=(
   libgtest-dev fonts-liberation2
   xvfb xauth libgl1-mesa-dri mesa-utils xdotool imagemagick
 )
+# The tests also check the Debian package.
+[ "${1:-}" = "--tests" ] && packages+=(lintian)
 
 missing=()
 for p in "${packages[@]}"; do

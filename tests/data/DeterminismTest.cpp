@@ -2,6 +2,7 @@
 // tests is what the current generator writes.
 #include "DataGenerator.h"
 #include "DataTree.h"
+#include "Pictures.h"
 #include "tests/support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -46,6 +47,14 @@ TEST(Generator, WritesIdenticalBytesOnEveryRun)
                              "Models/Skybox/back.jpg", "Models/Skybox/front.jpg", "Models/Ground/water_dudv.jpg",
                              "Models/Ground/dudv_sand.jpg", "Sounds/Intro.mp3", "Sounds/waves.mp3", "Sounds/pain.mp3"})
         EXPECT_TRUE(a.count(file)) << file;
+
+    // The desktop icons, written beside the tree, are made the same way.
+    TempTree firstIcons, secondIcons;
+    datagen::writeIcons(firstIcons.root().string());
+    datagen::writeIcons(secondIcons.root().string());
+    const std::map<std::string, std::string> icons = readTree(firstIcons.root());
+    EXPECT_EQ(icons.size(), 3u);
+    EXPECT_TRUE(icons == readTree(secondIcons.root())) << "the icons differ between runs";
 
     // The tree the tests read was written by this generator, not an older one.
     for (const auto& [name, bytes] : a) {

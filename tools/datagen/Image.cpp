@@ -114,4 +114,25 @@ void Image::saveJpeg(const std::string& path, int quality, bool fullChroma) cons
     if (!ok) throw std::runtime_error("cannot write " + path);
 }
 
+void Image::savePng(const std::string& path, const std::vector<float>& alpha) const
+{
+    if (alpha.size() != pixels_.size()) throw std::runtime_error("alpha does not fit the picture for " + path);
+    FIBITMAP* bitmap = FreeImage_Allocate(width_, height_, 32);
+    if (!bitmap) throw std::runtime_error("cannot allocate a picture for " + path);
+    for (int y = 0; y < height_; ++y) {
+        BYTE* line = FreeImage_GetScanLine(bitmap, height_ - 1 - y);
+        for (int x = 0; x < width_; ++x) {
+            glm::vec3 c = glm::clamp(at(x, y), 0.0f, 1.0f) * 255.0f + 0.5f;
+            float a = std::clamp(alpha[static_cast<size_t>(y) * width_ + x], 0.0f, 1.0f) * 255.0f + 0.5f;
+            line[x * 4 + FI_RGBA_RED] = static_cast<BYTE>(c.r);
+            line[x * 4 + FI_RGBA_GREEN] = static_cast<BYTE>(c.g);
+            line[x * 4 + FI_RGBA_BLUE] = static_cast<BYTE>(c.b);
+            line[x * 4 + FI_RGBA_ALPHA] = static_cast<BYTE>(a);
+        }
+    }
+    bool ok = FreeImage_Save(FIF_PNG, bitmap, path.c_str(), PNG_Z_BEST_COMPRESSION);
+    FreeImage_Unload(bitmap);
+    if (!ok) throw std::runtime_error("cannot write " + path);
+}
+
 } // namespace datagen

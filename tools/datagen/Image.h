@@ -38,6 +38,9 @@ public:
 
     // Writes a baseline JPEG. Full-resolution colour keeps lettering crisp.
     void saveJpeg(const std::string& path, int quality = 90, bool fullChroma = false) const;
+    // Writes a PNG with an alpha channel: `alpha` holds one coverage value per
+    // pixel, row by row from the top, and the colours are not premultiplied.
+    void savePng(const std::string& path, const std::vector<float>& alpha) const;
 
 private:
     // coverage(p) returns signed distance in pixels (negative inside).

@@ -230,4 +230,43 @@ void writeWinPicture(const std::string& root, const Fonts& fonts)
     img.saveJpeg(root + "/Models/outro_win.jpg", 90, true);
 }
 
+void writeIcons(const std::string& dir)
+{
+    // One large drawing, over black and over white: every shape blends the
+    // same coverage into all three channels, so the two differ by exactly the
+    // background's share, 1 - alpha, and over black what is left is the
+    // colour times alpha. Each size averages square blocks of it (768 is a
+    // multiple of 48, 128 and 256), which is the premultiplied mean.
+    constexpr int Master = 768;
+    Image overBlack(Master, Master, glm::vec3(0)), overWhite(Master, Master, glm::vec3(1));
+    // The pig spans about x -185..200 and y -145..110 in its own units.
+    const float scale = 0.92f * Master / 385.0f;
+    const glm::vec2 centre = glm::vec2(Master / 2.0f) - scale * glm::vec2(7.5f, -17.5f);
+    drawPig(overBlack, centre, scale);
+    drawPig(overWhite, centre, scale);
+
+    for (int size : {48, 128, 256}) {
+        const int block = Master / size;
+        const float count = static_cast<float>(block * block);
+        Image icon(size, size);
+        std::vector<float> alpha(static_cast<size_t>(size) * size);
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                glm::vec3 black(0), white(0);
+                for (int j = 0; j < block; ++j)
+                    for (int i = 0; i < block; ++i) {
+                        black += overBlack.at(x * block + i, y * block + j);
+                        white += overWhite.at(x * block + i, y * block + j);
+                    }
+                black /= count;
+                white /= count;
+                const glm::vec3 background = white - black;
+                const float a = 1.0f - (background.r + background.g + background.b) / 3.0f;
+                alpha[static_cast<size_t>(y) * size + x] = a;
+                icon.at(x, y) = a > 1e-4f ? black / a : glm::vec3(0);
+            }
+        icon.savePng(dir + "/skyhog-" + std::to_string(size) + ".png", alpha);
+    }
+}
+
 } // namespace datagen

@@ -12,4 +12,8 @@ struct Fonts {
 void writeIntroPicture(const std::string& root, const Fonts& fonts);
 void writeWinPicture(const std::string& root, const Fonts& fonts);
 
+// The desktop icon: the intro picture's pig on a clear background, written as
+// `dir`/skyhog-48.png, skyhog-128.png and skyhog-256.png.
+void writeIcons(const std::string& dir);
+
 } // namespace datagen
