@@ -94,45 +94,54 @@ void Image::fillRoundRect(glm::vec2 lo, glm::vec2 hi, float radius, glm::vec3 co
         colour, alpha);
 }
 
-void Image::saveJpeg(const std::string& path, int quality, bool fullChroma) const
+namespace {
+
+// The picture as a FreeImage bitmap, with an alpha channel when `alpha` is
+// given (one coverage value per pixel, row by row from the top); the caller
+// unloads it.
+FIBITMAP* toBitmap(const Image& img, const std::vector<float>* alpha, const std::string& path)
 {
-    FIBITMAP* bitmap = FreeImage_Allocate(width_, height_, 24);
+    const int channels = alpha ? 4 : 3;
+    FIBITMAP* bitmap = FreeImage_Allocate(img.width(), img.height(), 8 * channels);
     if (!bitmap) throw std::runtime_error("cannot allocate a picture for " + path);
-    for (int y = 0; y < height_; ++y) {
+    for (int y = 0; y < img.height(); ++y) {
         // FreeImage keeps the bottom row in scanline 0.
-        BYTE* line = FreeImage_GetScanLine(bitmap, height_ - 1 - y);
-        for (int x = 0; x < width_; ++x) {
-            glm::vec3 c = glm::clamp(at(x, y), 0.0f, 1.0f) * 255.0f + 0.5f;
-            line[x * 3 + FI_RGBA_RED] = static_cast<BYTE>(c.r);
-            line[x * 3 + FI_RGBA_GREEN] = static_cast<BYTE>(c.g);
-            line[x * 3 + FI_RGBA_BLUE] = static_cast<BYTE>(c.b);
+        BYTE* line = FreeImage_GetScanLine(bitmap, img.height() - 1 - y);
+        for (int x = 0; x < img.width(); ++x) {
+            BYTE* texel = line + x * channels;
+            glm::vec3 c = glm::clamp(img.at(x, y), 0.0f, 1.0f) * 255.0f + 0.5f;
+            texel[FI_RGBA_RED] = static_cast<BYTE>(c.r);
+            texel[FI_RGBA_GREEN] = static_cast<BYTE>(c.g);
+            texel[FI_RGBA_BLUE] = static_cast<BYTE>(c.b);
+            if (alpha) {
+                float a = (*alpha)[static_cast<size_t>(y) * img.width() + x];
+                texel[FI_RGBA_ALPHA] = static_cast<BYTE>(std::clamp(a, 0.0f, 1.0f) * 255.0f + 0.5f);
+            }
         }
     }
-    int flags = quality | JPEG_BASELINE | (fullChroma ? JPEG_SUBSAMPLING_444 : 0);
-    bool ok = FreeImage_Save(FIF_JPEG, bitmap, path.c_str(), flags);
+    return bitmap;
+}
+
+// Writes and unloads the bitmap.
+void save(FREE_IMAGE_FORMAT format, FIBITMAP* bitmap, const std::string& path, int flags)
+{
+    bool ok = FreeImage_Save(format, bitmap, path.c_str(), flags);
     FreeImage_Unload(bitmap);
     if (!ok) throw std::runtime_error("cannot write " + path);
+}
+
+} // namespace
+
+void Image::saveJpeg(const std::string& path, int quality, bool fullChroma) const
+{
+    save(FIF_JPEG, toBitmap(*this, nullptr, path), path,
+         quality | JPEG_BASELINE | (fullChroma ? JPEG_SUBSAMPLING_444 : 0));
 }
 
 void Image::savePng(const std::string& path, const std::vector<float>& alpha) const
 {
     if (alpha.size() != pixels_.size()) throw std::runtime_error("alpha does not fit the picture for " + path);
-    FIBITMAP* bitmap = FreeImage_Allocate(width_, height_, 32);
-    if (!bitmap) throw std::runtime_error("cannot allocate a picture for " + path);
-    for (int y = 0; y < height_; ++y) {
-        BYTE* line = FreeImage_GetScanLine(bitmap, height_ - 1 - y);
-        for (int x = 0; x < width_; ++x) {
-            glm::vec3 c = glm::clamp(at(x, y), 0.0f, 1.0f) * 255.0f + 0.5f;
-            float a = std::clamp(alpha[static_cast<size_t>(y) * width_ + x], 0.0f, 1.0f) * 255.0f + 0.5f;
-            line[x * 4 + FI_RGBA_RED] = static_cast<BYTE>(c.r);
-            line[x * 4 + FI_RGBA_GREEN] = static_cast<BYTE>(c.g);
-            line[x * 4 + FI_RGBA_BLUE] = static_cast<BYTE>(c.b);
-            line[x * 4 + FI_RGBA_ALPHA] = static_cast<BYTE>(a);
-        }
-    }
-    bool ok = FreeImage_Save(FIF_PNG, bitmap, path.c_str(), PNG_Z_BEST_COMPRESSION);
-    FreeImage_Unload(bitmap);
-    if (!ok) throw std::runtime_error("cannot write " + path);
+    save(FIF_PNG, toBitmap(*this, &alpha, path), path, PNG_Z_BEST_COMPRESSION);
 }
 
 } // namespace datagen
