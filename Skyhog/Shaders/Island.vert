@@ -24,13 +24,7 @@ flat out float Mirrored;
 // About one shadow-map texel in world units; see Shadow.vert.
 const float NORMAL_OFFSET = 0.12;
 
-// The map pass looks straight down from high above the sea and keeps
-// everything (its plane lies this far out). The opaque sea is drawn over
-// whatever lies under its surface there, so that part is cut off here instead
-// of being shaded and then covered; the margin keeps the waterline itself.
-// Only the map: the main pass blends the stream's drops, drawn before the sea,
-// over what lies under it, so that must stay. (The player's camera can tilt to
-// 89 degrees at most, so only the map view reads as straight down.)
+// What lies under the sea is cut off in the map pass; see Shadow.vert.
 const float OPEN_PASS_DISTANCE = 1000.0;
 const float STRAIGHT_DOWN = 0.99995;
 const float SEA_LEVEL = -5.0;

@@ -78,7 +78,8 @@ float shadowAmount(vec3 n)
     // A two-texel box slid smoothly over the map: the texel under the point
     // counts fully, its neighbours by how far the box reaches into them, so
     // the shadow's edge is a soft ramp instead of stair steps (nine taps,
-    // as many as a plain 3x3 average).
+    // as many as a plain 3x3 average). Each tap reads its texel as it is:
+    // at a texel centre the map's linear filter would only cost more.
     ivec2 size = textureSize(shadowMap, 0);
     vec2 p = proj.xy * vec2(size);
     vec2 k = floor(p);

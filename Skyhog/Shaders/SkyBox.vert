@@ -9,11 +9,17 @@ uniform mat4 projection;
 
 out vec3 TexCoords;
 
+// SkyBox.frag paints every direction more than 0.08 below the horizon (a
+// normalised y under -0.08) in the plain fog colour, which is also the clear
+// colour, so those pixels need not be drawn at all. On the cube |aPos| is at
+// most sqrt(3), so aPos.y < -0.08 * sqrt(3) is always such a direction.
+const float PLAIN_BELOW = -0.08 * 1.7321;
+
 void main()
 {
     TexCoords = aPos;
     vec4 pos = projection * view * vec4(aPos, 1.0);
-    gl_ClipDistance[0] = aPos.y + 0.1386;
+    gl_ClipDistance[0] = aPos.y - PLAIN_BELOW;
     // The cube is drawn first with depth writes off, so it needs no far-plane
     // trick: everything drawn afterwards covers it. (Depth exactly 1.0 would fail
     // the default GL_LESS test against the cleared buffer.)
