@@ -121,8 +121,9 @@ void main()
     vec3 H = normalize(L + V);
 
     float diff = max(dot(n, L), 0.0);
-    // The mirror image keeps little of the sand, so it skips the shadow
-    // lookups; that pays for the second relief lookup.
+    // The mirror image keeps little of the sand and no shadow. Mirrored is the
+    // same for a whole pass, so a GPU skips the lookups there; llvmpipe works
+    // out both sides of a branch and saves nothing.
     float lit = 1.0;
     if (Mirrored < 0.5) lit -= shadowAmount(meshNormal);
     float lightSide = smoothstep(0.0, 0.1, diff);
