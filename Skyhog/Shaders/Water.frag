@@ -48,7 +48,7 @@ const float DEPTH_TINT = 0.35;
 float shadowAmount()
 {
     vec3 proj = LightSpacePos.xyz / LightSpacePos.w * 0.5 + 0.5;
-    // Outside the lamp's box nothing is in shadow, and nothing need be read.
+    // Outside the lamp's box nothing is in shadow.
     if (any(lessThan(proj.xy, vec2(0.0))) || any(greaterThan(proj, vec3(1.0))))
         return 0.0;
     float receiver = proj.z - 0.002;   // the sea is flat and faces the lamp: a small bias will do
@@ -84,11 +84,10 @@ void main()
     float offPicture = 0.0;   // 1 where the bounced ray misses the picture
     if (REFLECT_MODE == REFLECT_BOUNCED_RAY) {
         // Water.vert follows the bounced ray and projects what it meets.
-        vec4 mirrorClip = MirrorClip;
-        vec2 bounced = mirrorClip.xy / max(mirrorClip.w, 1e-4) * 0.5 + 0.5;
+        vec2 bounced = MirrorClip.xy / max(MirrorClip.w, 1e-4) * 0.5 + 0.5;
         reflectCoords = 1.0 - bounced;
         vec2 over = abs(reflectCoords - 0.5) - 0.5;
-        offPicture = mirrorClip.w > 0.0 ? smoothstep(-0.03, 0.03, max(over.x, over.y)) : 1.0;
+        offPicture = MirrorClip.w > 0.0 ? smoothstep(-0.03, 0.03, max(over.x, over.y)) : 1.0;
     }
 
     // Two dudv lookups drifting against each other.
