@@ -133,7 +133,8 @@ void Application::startScene()
         if (prefetch_) prefetch_->finish();
         prefetch_.reset();
         world_ = std::make_unique<Scene::World>(*shaders_, size_.getWidth(), size_.getHeight());
-        particles_ = std::make_unique<Game::ParticleStream>(glm::mat4(1.0f), shaders_->get("Particle"), world_->pig());
+        particles_ = std::make_unique<Game::ParticleStream>(glm::mat4(1.0f), shaders_->get("Particle"), world_->pig(),
+                                                            world_->island());
     });
     timed(times_.camera, [&] {
         camera_ = std::make_unique<Game::FlightCamera>(size_, world_->pig(), *world_, *particles_, glfwGetTime());

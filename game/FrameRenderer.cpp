@@ -17,6 +17,14 @@ namespace {
 
 const std::string FontPath = DataRoot + "Models/arial.ttf";
 
+// A hit's points, over the person: larger than the score, in gold with a
+// dark shadow down and to the right (text units).
+const std::string PopupText = "+10";
+constexpr float PopupScale = 1.0f;
+constexpr glm::vec3 PopupColour(1.0f, 0.85f, 0.2f);
+constexpr glm::vec3 PopupShadowColour(0.12f, 0.06f, 0.02f);
+constexpr glm::vec2 PopupShadow(2.0f, -2.0f);
+
 // The view with its translation removed: only the turn stays.
 glm::mat4 withoutTranslation(const glm::mat4& view)
 {
@@ -56,6 +64,7 @@ FrameRenderer::FrameRenderer(const WindowSize& windowSize, FlightCamera& camera,
 void FrameRenderer::updateParticles()
 {
     particles_.update(camera_.getDeltaTime());
+    popups_.advance(camera_.getDeltaTime());
 }
 
 void FrameRenderer::showFps(const std::string& text)
@@ -84,7 +93,7 @@ void FrameRenderer::renderPass()
         drawParticlesAndHit(view);
     }
     drawWater(pass, view);
-    if (pass == RenderPass::Main) drawOverlays();
+    if (pass == RenderPass::Main) drawOverlays(view);
 }
 
 void FrameRenderer::collectVisibleModels(std::string_view pass)
@@ -213,6 +222,12 @@ void FrameRenderer::hitTest()
     std::cout.flush();
     camera_.getSoundEngine().play2D(DataRoot + "Sounds/pain.mp3", false);
     score_ += 10;
+    // The player sees the hit where it happened: a splash on the person and
+    // the points rising from the head.
+    const Box& person = peopleBoxes_[*hit];
+    const glm::vec3 middle = (person.min + person.max) * 0.5f;
+    particles_.burst(middle);
+    popups_.start(glm::vec3(middle.x, person.max.y, middle.z));
     world_.removePerson(people[*hit]);
 }
 
@@ -239,7 +254,7 @@ void FrameRenderer::drawWater(std::string_view pass, const glm::mat4& view)
     water.draw();
 }
 
-void FrameRenderer::drawOverlays()
+void FrameRenderer::drawOverlays(const glm::mat4& view)
 {
     if (camera_.shadowDebug()) {
         shadowMap_.drawDebug();
@@ -248,6 +263,22 @@ void FrameRenderer::drawOverlays()
         world_.water().drawRefractionDebug();
     }
     scoreText_.drawText("Points: " + std::to_string(score_), 50.0f, 50.0f, 0.7f, glm::vec3(1.0f, 0.7f, 0.3f));
+
+    // Each hit's "+10", centred over where the person stood, rising and
+    // fading, over a dark shadow so that it reads on sand and sea alike.
+    const glm::mat4 viewProjection = projection_ * view;
+    // The shadow must not keep the text out of its own pixels: no depth writes.
+    const float halfWidth = 0.5f * scoreText_.width(PopupText, PopupScale);
+    glDepthMask(GL_FALSE);
+    for (int i = 0; i < popups_.count(); ++i) {
+        const auto shown = popups_.shown(i, viewProjection);
+        if (!shown) continue;
+        const glm::vec2 at = shown->textPoint - glm::vec2(halfWidth, 0.0f);
+        scoreText_.drawText(PopupText, at.x + PopupShadow.x, at.y + PopupShadow.y, PopupScale, PopupShadowColour,
+                            0.8f * shown->opacity);
+        scoreText_.drawText(PopupText, at.x, at.y, PopupScale, PopupColour, shown->opacity);
+    }
+    glDepthMask(GL_TRUE);
 }
 
 } // namespace Skyhog::Game

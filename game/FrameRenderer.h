@@ -11,6 +11,7 @@
 #include "game/FlightCamera.h"
 #include "game/HitTest.h"
 #include "game/ParticleStream.h"
+#include "game/ScorePopups.h"
 #include "game/WingFlap.h"
 #include "render/ScreenBuffer.h"
 #include "render/ShaderLibrary.h"
@@ -39,7 +40,7 @@ public:
     // Draws the frames-per-second text where the fps line has always been
     // (above the text space's top edge, so it does not show).
     void showFps(const std::string& text);
-    // Advances the particle stream by the camera's time step (once per frame).
+    // Advances the particle stream and the hits' "+10"s by the camera's time step (once per frame).
     void updateParticles();
     // The frame's clock in seconds, for the water's moving distortion.
     void setFrameTime(double seconds) { frameTime_ = seconds; }
@@ -49,6 +50,9 @@ public:
     GLuint getMapFramebuffer() const { return mapBuffer_.getFramebuffer(); }
     GLuint getShadowFramebuffer() const { return shadowMap_.getFramebuffer(); }
     const std::vector<Scene::Model*>& visibleModels() const { return visibleModels_; }
+    // The "+10" of each recent hit, drawn over the main pass where the person was.
+    const ScorePopups& popups() const { return popups_; }
+    glm::mat4 projection() const { return projection_; }
     Helper::Frustum& frustum() { return frustum_; }
 
     static constexpr float WalkLimit = 1000.0f;
@@ -66,7 +70,7 @@ private:
     void drawParticlesAndHit(const glm::mat4& view);
     void hitTest();
     void drawWater(std::string_view pass, const glm::mat4& view);
-    void drawOverlays();
+    void drawOverlays(const glm::mat4& view);
 
     const WindowSize& windowSize_;
     FlightCamera& camera_;
@@ -98,6 +102,7 @@ private:
     glm::mat4 skyView_{1.0f};
     double frameTime_ = 0.0;
     std::vector<Box> peopleBoxes_; // reused by every hit test
+    ScorePopups popups_;
 };
 
 } // namespace Skyhog::Game

@@ -103,11 +103,22 @@ void TextRenderer::createQuad()
     glBindVertexArray(0);
 }
 
-void TextRenderer::drawText(const std::string& text, float x, float y, float scale, glm::vec3 colour)
+float TextRenderer::width(const std::string& text, float scale) const
+{
+    float advance = 0.0f;
+    for (const char byte : text) {
+        const auto found = glyphs_.find(static_cast<signed char>(byte));
+        if (found != glyphs_.end()) advance += static_cast<float>(found->second.advance >> 6) * scale;
+    }
+    return advance;
+}
+
+void TextRenderer::drawText(const std::string& text, float x, float y, float scale, glm::vec3 colour, float opacity)
 {
     if (shader_ == nullptr) return;
     shader_->use();
     shader_->setVec3("textColor", colour);
+    shader_->setFloat("textOpacity", opacity);
     shader_->setMat4("projection", projection_);
     glActiveTexture(GL_TEXTURE0);
     glBindVertexArray(vertexArray_.get());

@@ -5,7 +5,8 @@
 // used only inside the constructor. Text is laid out in a fixed 800 x 600 text
 // space (y up) that is stretched over the whole viewport. The "Text" program
 // takes the quad as a vec4 (x, y, u, v) at attribute 0, the uniforms
-// "projection" and "textColor", and samples the glyph from texture unit 0.
+// "projection", "textColor" and "textOpacity", and samples the glyph from
+// texture unit 0.
 // Blending is expected to be enabled by the caller.
 //
 // Font problems are reported on standard output and never stop the program:
@@ -33,8 +34,11 @@ public:
     TextRenderer& operator=(const TextRenderer&) = delete;
 
     // Draws the bytes of text starting with the pen at (x, y) on the baseline,
-    // in text-space units, every glyph metric multiplied by scale.
-    void drawText(const std::string& text, float x, float y, float scale, glm::vec3 colour);
+    // in text-space units, every glyph metric multiplied by scale. opacity
+    // (0..1) fades the whole text, rim included ("textOpacity" in the program).
+    void drawText(const std::string& text, float x, float y, float scale, glm::vec3 colour, float opacity = 1.0f);
+    // How far drawText would move the pen over text, in text-space units.
+    float width(const std::string& text, float scale) const;
 
     // Number of cached glyphs (128 with a complete font, 0 without one).
     std::size_t glyphCount() const { return glyphs_.size(); }

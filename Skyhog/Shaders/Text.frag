@@ -5,12 +5,13 @@
 // larger): where the coverage a little way off in any direction falls away,
 // the stroke is near its edge and is drawn dark; deeper inside it keeps
 // textColor. Outside the bitmap counts as no ink, so strokes that touch the
-// bitmap's edge get their rim too.
+// bitmap's edge get their rim too. textOpacity fades the whole text.
 
 in vec2 TexCoords;
 
 uniform sampler2D text;
 uniform vec3 textColor;
+uniform float textOpacity;   // fades the whole text (the score keeps 1)
 
 out vec4 FragColor;
 
@@ -34,5 +35,5 @@ void main()
                           min(inkAt(TexCoords + vec2(diagonal.x, -diagonal.y)),
                               inkAt(TexCoords + vec2(-diagonal.x, diagonal.y)))));
     vec3 colour = mix(RIM_COLOUR, textColor, smoothstep(0.25, 0.75, inner));
-    FragColor = vec4(colour, coverage);
+    FragColor = vec4(colour, coverage * textOpacity);
 }

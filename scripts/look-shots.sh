@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Takes screenshots of the stream from the real game at 1024 x 768 under Xvfb,
+# driven by synthetic keys and mouse (xdotool), for comparing builds:
+#   stream-sand.png  flown out over the island, looking down, Space held
+#   stream-sea.png   turned round over the open sea, looking down, Space held
+#   hit.png          Space held over the people until the first hit, right after it
+# Usage: scripts/look-shots.sh OUT_DIR [BUILD_DIR]   (BUILD_DIR defaults to build/)
+# The game runs in real time, so two runs differ in the small things (the
+# wave of the wings, where a walking person is); the views are the same.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+out="$(mkdir -p "$1" && cd "$1" && pwd)"
+build="$(cd "${2:-$root/build}" && pwd)"
+
+run_view() { # name, then the steps as a shell snippet using $w and the helpers below
+  local name="$1" steps="$2" log
+  log="$(mktemp)"
+  (
+    cd "$build/run/game"
+    exec env ALSOFT_DRIVERS=null "$build/app/skyhog" 1024 768 >"$log" 2>&1
+  ) &
+  local pid=$!
+  local w
+  w=$(timeout 60 xdotool search --sync --onlyvisible --pid $pid | head -n1)
+  local i=0
+  while ! grep -q "models loaded" "$log"; do
+    i=$((i + 1)); [ $i -gt 600 ] && { echo "$name: the game did not load" >&2; kill $pid; return 1; }
+    sleep 0.1
+  done
+  xdotool windowfocus --sync "$w"
+  sleep 1
+  shot() { import -window root "$out/$name.png"; }
+  tilt() { for _ in $(seq "$1"); do xdotool mousemove_relative -- 0 -90; sleep 0.3; done; }
+  turn() { for _ in $(seq "$1"); do xdotool mousemove_relative -- 90 0; sleep 0.3; done; }
+  until_hit() { i=0; while ! grep -q "totally hit that person" "$log"; do
+      i=$((i + 1)); [ $i -gt 600 ] && return 1; sleep 0.05; done; }
+  eval "$steps"
+  xdotool key --window "$w" Escape
+  wait $pid || true
+  rm -f "$log"
+}
+
+# Out over the island's near half, then a look down at the stream on the sand.
+run_view stream-sand 'xdotool keydown w; sleep 1.2; xdotool keyup w; tilt 12;
+  xdotool keydown space; sleep 2; shot; xdotool keyup space'
+# Turned to face the open sea behind the start, looking down on the stream.
+run_view stream-sea 'turn 40; tilt 12; xdotool keydown space; sleep 2; shot; xdotool keyup space'
+# Over the people with the stream on, until somebody is hit.
+run_view hit 'xdotool keydown w; sleep 2.49; xdotool keyup w; tilt 10;
+  xdotool keydown space; until_hit; sleep 0.25; shot; xdotool keyup space'
+ls "$out"
