@@ -24,6 +24,7 @@ constexpr float PopupScale = 1.0f;
 constexpr glm::vec3 PopupColour(1.0f, 0.85f, 0.2f);
 constexpr glm::vec3 PopupShadowColour(0.12f, 0.06f, 0.02f);
 constexpr glm::vec2 PopupShadow(2.0f, -2.0f);
+constexpr float PopupAboveHead = 0.5f; // world units: clear of the splash on the person
 
 // The view with its translation removed: only the turn stays.
 glm::mat4 withoutTranslation(const glm::mat4& view)
@@ -227,7 +228,7 @@ void FrameRenderer::hitTest()
     const Box& person = peopleBoxes_[*hit];
     const glm::vec3 middle = (person.min + person.max) * 0.5f;
     particles_.burst(middle);
-    popups_.start(glm::vec3(middle.x, person.max.y, middle.z));
+    popups_.start(glm::vec3(middle.x, person.max.y + PopupAboveHead, middle.z));
     world_.removePerson(people[*hit]);
 }
 

@@ -1,11 +1,13 @@
 // Draws one render pass each time the frame loop asks, choosing what to draw
 // and with which program and uniforms from the camera's current pass name.
 // Also holds the game state the passes change: the running flag, the score,
-// the people's walk and the wings' flap. Owns the shadow map, the map screen
-// buffer, the view frustum and the two text renderers.
+// the people's walk and the wings' flap, and the "+10" of each recent hit.
+// Owns the shadow map, the map screen buffer, the view frustum and the two
+// text renderers.
 //
 // Per pass, in order: sky box, island, scene models and people, particles and
-// hit test, map quad and water, debug pictures, score (see renderPass()).
+// hit test, map quad and water, debug pictures, score and the hits' "+10"s
+// (see renderPass()). A hit also starts a splash on the person.
 // The caller binds the pass's target and clears it first.
 #pragma once
 #include "game/FlightCamera.h"

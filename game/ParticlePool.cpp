@@ -58,10 +58,10 @@ Particle& ParticlePool::emit(const glm::vec3& spawn, float lead)
     const float y = randomUnit();
     const float x = randomUnit();
     particle.velocity = glm::vec3(0.0f, -FallSpeed, 0.0f) + glm::vec3(x, y, z) * Spread;
-    particle.r = 255;
-    particle.g = 255;
-    particle.b = 51;
-    particle.a = 150;
+    particle.r = Colour[0];
+    particle.g = Colour[1];
+    particle.b = Colour[2];
+    particle.a = Colour[3];
     particle.size = static_cast<float>((std::rand() % 1000) / 2000.0 + 0.1);
     // The update moves every drop by the whole step; one that leaves `lead`
     // seconds into it starts that far back, so it ends the step having fallen
@@ -100,7 +100,7 @@ void ParticlePool::emitAlong(float step, const glm::vec3& emitter)
 
 float ParticlePool::cohesion(float age, float size)
 {
-    constexpr float Earliest = 0.2f, Spread = 0.06f, Width = 0.1f;
+    constexpr float Earliest = 0.13f, Spread = 0.06f, Width = 0.07f;
     // Sizes run from 0.1 to 0.6: the larger drops hold on longer.
     const float breaks = Earliest + Spread * std::clamp((size - 0.1f) * 2.0f, 0.0f, 1.0f);
     const float t = std::clamp((age - (breaks - Width)) / (2.0f * Width), 0.0f, 1.0f);

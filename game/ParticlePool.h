@@ -55,8 +55,9 @@ public:
     static constexpr int MaxNewPerUpdate = 8;
     static constexpr double EmissionRate = 500.0; // drops per second of time step
     static constexpr float Lifetime = 5.0f;
-    static constexpr float FallSpeed = 15.0f; // downwards, units per second
-    static constexpr float Spread = 0.5f;     // each component of the random direction is scaled by this
+    static constexpr float FallSpeed = 15.0f;                               // downwards, units per second
+    static constexpr std::array<std::uint8_t, 4> Colour{255, 255, 51, 150}; // r, g, b, a of every drop
+    static constexpr float Spread = 0.5f; // each component of the random direction is scaled by this
 
     // The pool holds every drop that can be in the air at once. The pig flies
     // at one height and the sea is the lowest surface, so the longest fall
@@ -76,8 +77,8 @@ public:
     static constexpr float MaxLink = 2.0f;
 
     // How much a drop still belongs to the unbroken stream under the pig: 1
-    // for its first 0.1 s of fall (0.16 s for the largest drops), then
-    // falling to 0 within 0.2 s as the stream necks and breaks into drops.
+    // for its first 0.06 s of fall (0.12 s for the largest drops), then
+    // falling to 0 within 0.14 s as the stream necks and breaks into drops.
     static float cohesion(float age, float size);
 
     // Drops land on the sea at the layout's water level and nothing else.

@@ -12,12 +12,11 @@ constexpr int Stride = ParticlePool::Stride;
 constexpr GLsizeiptr PositionBytes = Stride * sizeof(float) * ParticleStream::MaxInstances;
 constexpr GLsizeiptr ColorBytes = Stride * ParticleStream::MaxInstances;
 constexpr int MotionStride = ParticlePool::MotionStride;
-constexpr GLuint StreamStencilBit = 0x80; // nothing else in the game uses the stencil
 constexpr GLsizeiptr MotionBytes = MotionStride * sizeof(float) * ParticleStream::MaxInstances;
+constexpr GLuint StreamStencilBit = 0x80; // nothing else in the game uses the stencil
 
-} // namespace
-
-std::vector<glm::vec3> ParticleStream::worldTriangles(const Scene::Model& model)
+// The model's triangles in world space, three corners each, as it is placed now.
+std::vector<glm::vec3> worldTriangles(const Scene::Model& model)
 {
     const glm::mat4 placement = model.baseMatrix();
     std::vector<glm::vec3> corners;
@@ -36,10 +35,12 @@ std::vector<glm::vec3> ParticleStream::worldTriangles(const Scene::Model& model)
     return corners;
 }
 
+} // namespace
+
 ParticleStream::ParticleStream(const glm::mat4& matrix, ShaderProgram* program, const Scene::Model& emitter,
                                const Scene::Model& ground)
     : program_(program), emitter_(emitter), matrix_(matrix),
-      pool_(glm::vec3(emitter.modelMatrix()[3]), Ground(worldTriangles(ground), Scene::Layout::WaterLevel))
+      pool_(glm::vec3(emitter.baseMatrix()[3]), Ground(worldTriangles(ground), Scene::Layout::WaterLevel))
 {
     billboardBuffer_ = GlBuffer::generate();
     glBindBuffer(GL_ARRAY_BUFFER, billboardBuffer_.get());
@@ -83,7 +84,10 @@ ParticleStream::ParticleStream(const glm::mat4& matrix, ShaderProgram* program, 
 
 glm::vec3 ParticleStream::emitterPosition() const
 {
-    return glm::vec3(emitter_.modelMatrix()[3]);
+    // Where the pig is now: the model matrix it was last drawn with is a
+    // frame behind the keys that moved it since, and the stream would leave
+    // the pig that far behind it.
+    return glm::vec3(emitter_.baseMatrix()[3]);
 }
 
 void ParticleStream::update(float deltaTime)

@@ -24,8 +24,8 @@ namespace Skyhog::Game {
 
 class ParticleStream {
 public:
-    // The emitter (the pig) decides where drops start: its model matrix's
-    // translation. The drops land on the ground model's triangles (the
+    // The emitter (the pig) decides where drops start: the translation of
+    // its model matrix as its placement is now. The drops land on the ground model's triangles (the
     // island) where they stand above the sea, and on the sea elsewhere.
     ParticleStream(const glm::mat4& matrix, ShaderProgram* program, const Scene::Model& emitter,
                    const Scene::Model& ground);
@@ -45,9 +45,6 @@ public:
     const ParticlePool& pool() const { return pool_; }
     const Splashes& splashes() const { return splashes_; }
     ShaderProgram* program() const { return program_; }
-
-    // The model's triangles in world space, three corners each, as it is placed now.
-    static std::vector<glm::vec3> worldTriangles(const Scene::Model& model);
 
     static constexpr int MaxInstances = ParticlePool::MaxParticles + Splashes::MaxSplashes;
 

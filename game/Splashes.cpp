@@ -83,10 +83,7 @@ void Splashes::writeInstances()
         positionSizeData_[index + 2] = splash.at.z;
         positionSizeData_[index + 3] = splash.size;
         // The stream's own colour; the program lightens or darkens it per kind.
-        colorData_[index + 0] = 255;
-        colorData_[index + 1] = 255;
-        colorData_[index + 2] = 51;
-        colorData_[index + 3] = 150;
+        for (std::size_t c = 0; c < 4; ++c) colorData_[index + c] = ParticlePool::Colour[c];
         const std::size_t motion = static_cast<std::size_t>(MotionStride * i);
         motionData_[motion + 0] = splash.seed;
         motionData_[motion + 1] = 0.0f;

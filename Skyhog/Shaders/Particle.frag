@@ -107,17 +107,19 @@ void main()
         vec3 amber = ParticleColor.rgb * vec3(0.66, 0.42, 0.2);
         vec3 clear = ParticleColor.rgb * vec3(1.0, 0.9, 0.8);
         rgb = mix(amber, clear, smoothstep(0.0, 0.9, bulge)) + vec3(0.9) * glint;
-        alpha = mix(1.0, 0.72, bulge);
+        alpha = mix(1.0, 0.6, bulge);
         alpha = max(alpha, glint) * coverage;
     } else if (Kind == SEA_RING) {
-        // Two rings of foam, the second trailing, spreading fast and then slower.
+        // Foam where the stream strikes, and two rings spreading from it, the
+        // second trailing; fast at first, then slower.
         float r = length(Local);
         float spread = 0.12 + 0.8 * sqrt(Age);
-        float width = max(pixel, 0.02 + 0.04 * Age);
+        float width = max(pixel * 1.5, 0.04 + 0.05 * Age);
         float ring = 1.0 - smoothstep(0.0, width, abs(r - spread));
-        ring += 0.6 * (1.0 - smoothstep(0.0, width, abs(r - spread * 0.6)));
-        rgb = mix(FOAM, ParticleColor.rgb, 0.15);
-        alpha = min(ring, 1.0) * 0.75 * pow(1.0 - Age, 1.5);
+        ring += 0.7 * (1.0 - smoothstep(0.0, width, abs(r - spread * 0.6)));
+        float foam = (1.0 - smoothstep(0.05, 0.22, r)) * (1.0 - smoothstep(0.0, 0.3, Age));
+        rgb = mix(FOAM, ParticleColor.rgb, 0.12);
+        alpha = max(min(ring, 1.0) * pow(1.0 - Age, 1.2), foam) * 0.9;
     } else if (Kind == WET_SPOT) {
         // An uneven patch, darker in the middle, that dries away.
         float r = length(Local);

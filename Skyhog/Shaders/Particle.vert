@@ -52,11 +52,11 @@ const int HIT_BURST = 6;
 const float SEA_LEVEL = -5.0;        // the water plane's height
 const float FALL_SPEED = 15.0;       // the drops' speed, for a neighbour's age
 
-const float COLUMN_RADIUS = 0.05;    // the stream as it leaves the pig ...
-const float COLUMN_GROWTH = 0.06;    // ... widening by this much per second of fall
+const float COLUMN_RADIUS = 0.032;   // the stream as it leaves the pig ...
+const float COLUMN_GROWTH = 0.3;     // ... widening by this much per second of fall
 const float DROP_RADIUS = 0.045;     // a broken-off drop, smallest (the largest is 1.6 times)
-const float WOBBLE = 0.07;           // sideways sway, world units, once fully grown
-const float WOBBLE_RATE = 31.4;      // radians per second of fall: a wave every 3 units
+const float WOBBLE = 0.045;          // sideways sway, world units, once fully grown
+const float WOBBLE_RATE = 60.0;      // radians per second of fall: a wave every 1.6 units
 const float SPOT_LIFT = 0.05;        // wet spots move this far towards the eye, clear of the sand
 
 // Water.frag's numbers, for the sea that will be drawn behind a drop.
@@ -97,7 +97,7 @@ bool seaBehind(vec3 point, vec3 eye, out vec3 behind)
 // The stream's sideways sway at a drop that has fallen for `age` seconds.
 float sway(float age)
 {
-    return WOBBLE * smoothstep(0.0, 0.35, age) * sin(age * WOBBLE_RATE);
+    return WOBBLE * smoothstep(0.0, 0.12, age) * sin(age * WOBBLE_RATE);
 }
 
 void main()
@@ -131,13 +131,13 @@ void main()
         float column = COLUMN_RADIUS + COLUMN_GROWTH * age;
         float drop = DROP_RADIUS * (1.0 + 0.6 * Seed);
         float bottomRadius = mix(column, drop, broken);
-        float topRadius = mix(column, 0.55 * drop, broken);
+        float topRadius = mix(column, 0.7 * drop, broken);
         // The capsule is laid out in the plane facing the eye, so its ends
         // look round from any angle: the axis is taken as the eye sees it. A
         // drop of its own trails straight up behind its fall; in the stream
         // it runs up to its neighbour.
         vec3 toDrop = normalize(bottom - eye);
-        vec3 axis = mix(top - bottom, vec3(0.0, 1.3 * drop, 0.0), broken);
+        vec3 axis = mix(top - bottom, vec3(0.0, drop, 0.0), broken);
         vec3 seen = axis - dot(axis, toDrop) * toDrop;
         float reach = length(seen);
         vec3 along = reach > 1e-5 ? seen / reach : cameraUp_worldspace;
