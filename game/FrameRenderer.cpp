@@ -24,7 +24,7 @@ constexpr float PopupScale = 1.0f;
 constexpr glm::vec3 PopupColour(1.0f, 0.85f, 0.2f);
 constexpr glm::vec3 PopupShadowColour(0.12f, 0.06f, 0.02f);
 constexpr glm::vec2 PopupShadow(2.0f, -2.0f);
-constexpr float PopupAboveHead = 0.5f; // world units: clear of the splash on the person
+constexpr float PopupAboveHead = 1.0f; // world units: clear of the splash on the person
 
 // The view with its translation removed: only the turn stays.
 glm::mat4 withoutTranslation(const glm::mat4& view)

@@ -12,9 +12,10 @@
 //
 // A drop is drawn as a capsule from itself up to its neighbour, turned about
 // its axis to face the eye, so neighbours join into one unbroken stream at any
-// frame rate. Young drops make a thin column; as their cohesion goes the
-// column necks and breaks into round drops with short tails. The stream wobbles sideways in a wave that travels down with the
-// liquid, as a sideways sway at the pig would leave it.
+// frame rate. Young drops make a thin column that swells a little here and
+// there; as their cohesion goes the column necks and breaks into round drops
+// with short tails. The stream sways sideways in a wave that travels down
+// with the liquid, as a sway at the pig would leave it.
 //
 // The stream is drawn before the sea and writes depth, so the sea is not drawn
 // over it later; what lies behind a drop over open sea is still the sea floor.
@@ -55,8 +56,10 @@ const float FALL_SPEED = 15.0;       // the drops' speed, for a neighbour's age
 const float COLUMN_RADIUS = 0.032;   // the stream as it leaves the pig ...
 const float COLUMN_GROWTH = 0.3;     // ... widening by this much per second of fall
 const float DROP_RADIUS = 0.045;     // a broken-off drop, smallest (the largest is 1.6 times)
-const float WOBBLE = 0.045;          // sideways sway, world units, once fully grown
-const float WOBBLE_RATE = 60.0;      // radians per second of fall: a wave every 1.6 units
+const float WOBBLE = 0.03;           // sideways sway, world units, once fully grown
+const float WOBBLE_RATE = 40.0;      // radians per second of fall: a wave every 2.4 units
+const float SWELL = 0.18;            // the column's swellings, a fraction of its radius ...
+const float SWELL_RATE = 110.0;      // ... one every 0.86 units
 const float SPOT_LIFT = 0.05;        // wet spots move this far towards the eye, clear of the sand
 
 // Water.frag's numbers, for the sea that will be drawn behind a drop.
@@ -94,6 +97,12 @@ bool seaBehind(vec3 point, vec3 eye, out vec3 behind)
     return true;
 }
 
+// The unbroken column's radius where its liquid has fallen for `age` seconds.
+float columnRadius(float age)
+{
+    return (COLUMN_RADIUS + COLUMN_GROWTH * age) * (1.0 + SWELL * sin(age * SWELL_RATE));
+}
+
 // The stream's sideways sway at a drop that has fallen for `age` seconds.
 float sway(float age)
 {
@@ -128,10 +137,10 @@ void main()
         vec3 bottom = centre + side * sway(age) * cohesion;
         vec3 top = centre + motion.xyz + side * sway(neighbourAge) * cohesion;
 
-        float column = COLUMN_RADIUS + COLUMN_GROWTH * age;
+        // Each end takes the column's width where it is, so that neighbours meet.
         float drop = DROP_RADIUS * (1.0 + 0.6 * Seed);
-        float bottomRadius = mix(column, drop, broken);
-        float topRadius = mix(column, 0.7 * drop, broken);
+        float bottomRadius = mix(columnRadius(age), drop, broken);
+        float topRadius = mix(columnRadius(neighbourAge), 0.7 * drop, broken);
         // The capsule is laid out in the plane facing the eye, so its ends
         // look round from any angle: the axis is taken as the eye sees it. A
         // drop of its own trails straight up behind its fall; in the stream

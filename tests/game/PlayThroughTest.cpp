@@ -246,9 +246,9 @@ TEST_F(PlayThrough, AHitShowsItsPointsWhereThePersonStood)
     ASSERT_EQ(std::count(world.people().begin(), world.people().end(), person), 0) << "someone else was hit";
 
     // Where the person's head was, on this 320 x 240 screen: the points start
-    // half a unit above it.
+    // a unit above it.
     const Game::Box box = Game::boxFromCorners(person->worldMin(), person->worldMax());
-    const glm::vec3 head((box.min.x + box.max.x) * 0.5f, box.max.y + 0.5f, (box.min.z + box.max.z) * 0.5f);
+    const glm::vec3 head((box.min.x + box.max.x) * 0.5f, box.max.y + 1.0f, (box.min.z + box.max.z) * 0.5f);
     app->camera().setPass("main");
     const auto text = Game::ScorePopups::toTextSpace(app->renderer().projection() * app->camera().viewFor(), head);
     ASSERT_TRUE(text);
