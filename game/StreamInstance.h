@@ -1,7 +1,8 @@
 // What each instance of the stream's one instanced draw is: a falling drop
 // or a splash where drops land. The "Particle" program reads the kind and the
 // age from the fourth component of the per-instance "motion" attribute, as
-// kind * 10 + age in seconds; ages are kept under 10 so the two never mix.
+// kind * 10 + age in seconds. Ages are held to 9 at most, so that the kind
+// reads back right even from a division that is off in its last bits.
 // Particle.vert decodes the same numbers. No OpenGL.
 #pragma once
 #include <algorithm>
@@ -20,7 +21,7 @@ enum class InstanceKind {
 
 inline float motionCode(InstanceKind kind, float age)
 {
-    return 10.0f * static_cast<float>(kind) + std::clamp(age, 0.0f, 9.99f);
+    return 10.0f * static_cast<float>(kind) + std::clamp(age, 0.0f, 9.0f);
 }
 
 } // namespace Skyhog::Game

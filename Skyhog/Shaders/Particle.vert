@@ -111,7 +111,9 @@ float sway(float age)
 
 void main()
 {
-    int kind = int(motion.w / 10.0);
+    // Codes run from kind * 10 to kind * 10 + 9: read from the middle of the
+    // gap, since a GPU's division may be off in its last bits.
+    int kind = int(floor((motion.w + 0.5) / 10.0));
     float age = motion.w - 10.0 * float(kind);
     vec3 centre = xyzs.xyz;
     float size = xyzs.w;
