@@ -53,6 +53,7 @@ FrameRenderer::FrameRenderer(const WindowSize& windowSize, FlightCamera& camera,
       skyBox_(world.skyBox()), scoreText_(shaders.get("Text"), FontPath)
 {
     SceneLens::setCullingLens(frustum_, aspect_);
+    popupHalfWidth_ = 0.5f * scoreText_.width(PopupText, PopupScale);
     projection_ = SceneLens::projection(aspect_);
     skyProjection_ = glm::perspective(1.0f, aspect_, 0.1f, 100.0f);
     // The light looks straight down; without its translation the shadow box is
@@ -268,13 +269,13 @@ void FrameRenderer::drawOverlays(const glm::mat4& view)
     // Each hit's "+10", centred over where the person stood, rising and
     // fading, over a dark shadow so that it reads on sand and sea alike.
     const glm::mat4 viewProjection = projection_ * view;
+    if (popups_.count() == 0) return;
     // The shadow must not keep the text out of its own pixels: no depth writes.
-    const float halfWidth = 0.5f * scoreText_.width(PopupText, PopupScale);
     glDepthMask(GL_FALSE);
     for (int i = 0; i < popups_.count(); ++i) {
         const auto shown = popups_.shown(i, viewProjection);
         if (!shown) continue;
-        const glm::vec2 at = shown->textPoint - glm::vec2(halfWidth, 0.0f);
+        const glm::vec2 at = shown->textPoint - glm::vec2(popupHalfWidth_, 0.0f);
         scoreText_.drawText(PopupText, at.x + PopupShadow.x, at.y + PopupShadow.y, PopupScale, PopupShadowColour,
                             0.8f * shown->opacity);
         scoreText_.drawText(PopupText, at.x, at.y, PopupScale, PopupColour, shown->opacity);

@@ -105,6 +105,7 @@ private:
     double frameTime_ = 0.0;
     std::vector<Box> peopleBoxes_; // reused by every hit test
     ScorePopups popups_;
+    float popupHalfWidth_ = 0.0f; // half the "+10"'s width in text units, measured once
 };
 
 } // namespace Skyhog::Game

@@ -107,9 +107,8 @@ float ParticlePool::cohesion(float age, float size)
     return 1.0f - t * t * (3.0f - 2.0f * t);
 }
 
-void ParticlePool::writeInstance(int slot)
+void ParticlePool::writeInstance(const Particle& particle, bool overSea)
 {
-    const Particle& particle = particles_[static_cast<std::size_t>(slot)];
     const float age = Lifetime - particle.life;
     const float holding = cohesion(age, particle.size);
     // The drop's own spread so far, taken out while it is still in the stream.
@@ -117,7 +116,7 @@ void ParticlePool::writeInstance(int slot)
     const glm::vec3 drawn = particle.position - drift * holding;
 
     const std::size_t instance = static_cast<std::size_t>(particleCount_);
-    instanceSlot_[instance] = slot;
+    instanceSequence_[instance] = particle.sequence;
     drawnAt_[instance] = drawn;
     const std::size_t index = Stride * instance;
     positionSizeData_[index + 0] = drawn.x;
@@ -128,8 +127,7 @@ void ParticlePool::writeInstance(int slot)
     colorData_[index + 1] = particle.g;
     colorData_[index + 2] = particle.b;
     colorData_[index + 3] = particle.a;
-    const InstanceKind kind =
-        ground_.seaAt(particle.position.x, particle.position.z) ? InstanceKind::DropOverSea : InstanceKind::Drop;
+    const InstanceKind kind = overSea ? InstanceKind::DropOverSea : InstanceKind::Drop;
     const std::size_t motion = MotionStride * instance;
     motionData_[motion + 3] = motionCode(kind, age);
     motionData_[motion + 4] = holding;
@@ -139,9 +137,7 @@ void ParticlePool::writeLinks(const glm::vec3& emitter)
 {
     bySequence_.clear();
     for (int i = 0; i < particleCount_; ++i) bySequence_.push_back(i);
-    const auto sequenceOf = [this](int instance) {
-        return particles_[static_cast<std::size_t>(instanceSlot_[static_cast<std::size_t>(instance)])].sequence;
-    };
+    const auto sequenceOf = [this](int instance) { return instanceSequence_[static_cast<std::size_t>(instance)]; };
     std::sort(bySequence_.begin(), bySequence_.end(), [&](int a, int b) { return sequenceOf(a) < sequenceOf(b); });
     for (std::size_t k = 0; k < bySequence_.size(); ++k) {
         const std::size_t instance = static_cast<std::size_t>(bySequence_[k]);
@@ -171,8 +167,7 @@ void ParticlePool::update(float deltaTime, const glm::vec3& emitter)
     particleCount_ = 0;
     recordedPositions_.clear();
     landings_.clear();
-    for (int slot = 0; slot < MaxParticles; ++slot) {
-        Particle& particle = particles_[static_cast<std::size_t>(slot)];
+    for (Particle& particle : particles_) {
         if (particle.life <= 0.0f) continue;
         particle.life -= step;
         if (particle.life <= 0.0f) {
@@ -196,7 +191,7 @@ void ParticlePool::update(float deltaTime, const glm::vec3& emitter)
         const glm::vec3 offset = particle.position - SortOrigin;
         particle.cameraDistance = glm::dot(offset, offset);
         recordedPositions_.push_back(particle.position);
-        writeInstance(slot);
+        writeInstance(particle, surface <= ground_.seaLevel());
         ++particleCount_;
     }
     writeLinks(emitter);

@@ -119,8 +119,8 @@ private:
     void emitAlong(float step, const glm::vec3& emitter);
     // One new drop that leaves spawn `lead` seconds after the step's start.
     Particle& emit(const glm::vec3& spawn, float lead);
-    // Writes the living drop in `slot` as the next instance.
-    void writeInstance(int slot);
+    // Writes a living drop as the next instance; overSea: the sea lies under it.
+    void writeInstance(const Particle& particle, bool overSea);
     // Joins each counted drop to the next one out, in the motion array.
     void writeLinks(const glm::vec3& emitter);
 
@@ -129,8 +129,8 @@ private:
     std::array<float, Stride * MaxParticles> positionSizeData_{};
     std::array<std::uint8_t, Stride * MaxParticles> colorData_{};
     std::array<float, MotionStride * MaxParticles> motionData_{};
-    // Per counted drop of the last update: its slot and where it is drawn.
-    std::array<int, MaxParticles> instanceSlot_{};
+    // Per counted drop of the last update: its emission number and where it is drawn.
+    std::array<std::uint32_t, MaxParticles> instanceSequence_{};
     std::array<glm::vec3, MaxParticles> drawnAt_{};
     std::vector<int> bySequence_; // instance indices, oldest drop first
     std::vector<glm::vec3> recordedPositions_;
