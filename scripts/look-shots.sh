@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Takes screenshots of the stream from the real game at 1024 x 768 under Xvfb,
 # driven by synthetic keys and mouse (xdotool), for comparing builds:
+#   default.png      the view the game starts with, no keys
+#   open-sea.png     turned half round, away from the island, over the open sea
 #   stream-sand.png  flown out over the island, looking down, Space held
 #   stream-sea.png   flown back over the open sea, looking down, Space held
 #   hit.png          Space held over the people until the first hit, right after it
@@ -31,6 +33,7 @@ run_view() { # name, then the steps as a shell snippet using $w and the helpers 
   sleep 1
   shot() { import -window root "$out/$name.png"; }
   tilt() { for _ in $(seq "$1"); do xdotool mousemove_relative -- 0 -90; sleep 0.3; done; }
+  turn() { for _ in $(seq "$1"); do xdotool mousemove_relative -- 90 0; sleep 0.3; done; }
   until_hit() { i=0; while ! grep -q "totally hit that person" "$log"; do
       i=$((i + 1)); [ $i -gt 200 ] && return 1; sleep 0.05; done; }
   local status=0
@@ -41,6 +44,10 @@ run_view() { # name, then the steps as a shell snippet using $w and the helpers 
   return $status
 }
 
+# As the game starts, after two seconds of no keys.
+run_view default 'sleep 2; shot'
+# Turned half round (180 degrees: 40 steps of 90 pixels), over the open sea.
+run_view open-sea 'turn 40; sleep 1; shot'
 # The view tilts down as far as it goes (89 degrees of pitch: 20 steps of 90
 # pixels), so that the stream is in view down to where it lands.
 # Out over the island's near half, hovering, Space held.

@@ -43,6 +43,39 @@ const float STRAIGHT_DOWN = 0.99995;
 const float SEA_LEVEL = -5.0;
 const float HIDDEN_DEPTH = 0.05;
 
+// The reflection pass is shot from a camera 12 units under the rig, looking
+// the same way, upside down: not the player's eye mirrored in the sea, so its
+// picture could only be laid over the sea by guessing how far away each
+// mirrored thing stands, and things nearer the water than the guess (a
+// boat's hull) slid sideways off their mirror images. So in that pass the
+// model draws itself as the player's eye sees it mirrored in the water plane,
+// and the sea reads the picture right where it lies on the screen. The eye
+// follows from the pass's view: the rig is REFLECTION_DROP above that
+// camera, the eye CHASE_DISTANCE behind the rig along the view, and the
+// eye's turn is the upside-down one with right and up negated.
+const float REFLECTION_DROP = 12.0;
+const float CHASE_DISTANCE = 4.0;
+const float WATER_LEVEL = -5.0;
+
+// The player's eye, from the reflection pass's view.
+vec3 mirrorEye(mat4 reflectionView)
+{
+    mat3 turn = mat3(reflectionView);
+    vec3 front = -vec3(turn[0][2], turn[1][2], turn[2][2]);
+    vec3 reflectionCamera = -transpose(turn) * reflectionView[3].xyz;
+    return reflectionCamera + vec3(0.0, REFLECTION_DROP, 0.0) - CHASE_DISTANCE * front;
+}
+
+// Where the player's eye sees the mirror image of a world point, in view space.
+vec3 mirrorViewPos(mat4 reflectionView, vec3 worldPos)
+{
+    const vec3 upright = vec3(-1.0, -1.0, 1.0);
+    mat3 turn = mat3(reflectionView);
+    mat3 eyeTurn = mat3(turn[0] * upright, turn[1] * upright, turn[2] * upright);
+    vec3 mirrored = vec3(worldPos.x, 2.0 * WATER_LEVEL - worldPos.y, worldPos.z);
+    return eyeTurn * (mirrored - mirrorEye(reflectionView));
+}
+
 void main()
 {
     vec4 worldPos = model * vec4(position, 1.0);
@@ -58,7 +91,13 @@ void main()
     Normal = n;
     TexCoords = texCoords;
     FragPosLightSpace = lightSpaceMatrix * vec4(worldPos.xyz + n * (NORMAL_OFFSET * (1.0 - facing)), 1.0);
+    // Only the reflection pass keeps what is above the water (clipPlane.y > 0).
+    bool reflection = clipPlane.y > 0.5;
     EyePos = -transpose(mat3(view)) * view[3].xyz;
+    if (reflection) {
+        vec3 eye = mirrorEye(view);
+        EyePos = vec3(eye.x, 2.0 * WATER_LEVEL - eye.y, eye.z);   // the eye's mirror image
+    }
     ShadowDir = toLight;
     // People walk along x only, so their height and depth name them: a
     // number in 0..1, the same for a model wherever it walks.
@@ -74,5 +113,6 @@ void main()
     // -view[1][2] is the y of the view direction.
     bool underOpaqueSea = clipPlane.w > OPEN_PASS_DISTANCE && view[1][2] > STRAIGHT_DOWN && EyePos.y > SEA_LEVEL;
     gl_ClipDistance[0] = underOpaqueSea ? worldPos.y - (SEA_LEVEL - HIDDEN_DEPTH) : dot(worldPos, clipPlane);
-    gl_Position = projection * view * worldPos;
+    gl_Position = reflection ? projection * vec4(mirrorViewPos(view, worldPos.xyz), 1.0)
+                             : projection * view * worldPos;
 }

@@ -15,10 +15,22 @@ out vec3 TexCoords;
 // most sqrt(3), so aPos.y < -0.08 * sqrt(3) is always such a direction.
 const float PLAIN_BELOW = -0.08 * 1.7321;
 
+// The reflection pass's camera is upside down (its up has a negative y; the
+// player's view never tilts past 89 degrees, the map looks straight down).
+// There the sky is drawn as the player's eye sees it mirrored in the sea, as
+// the models are (see Shadow.vert): the direction mirrored in the horizontal
+// plane, seen with the upside-down turn's right and up negated.
+const float UPSIDE_DOWN = -0.005;
+
 void main()
 {
     TexCoords = aPos;
     vec4 pos = projection * view * vec4(aPos, 1.0);
+    if (view[1][1] < UPSIDE_DOWN) {
+        const vec3 upright = vec3(-1.0, -1.0, 1.0);
+        mat3 eyeTurn = mat3(view[0].xyz * upright, view[1].xyz * upright, view[2].xyz * upright);
+        pos = projection * vec4(eyeTurn * vec3(aPos.x, -aPos.y, aPos.z), 1.0);
+    }
     gl_ClipDistance[0] = aPos.y - PLAIN_BELOW;
     // The cube is drawn first with depth writes off, so it needs no far-plane
     // trick: everything drawn afterwards covers it. (Depth exactly 1.0 would fail

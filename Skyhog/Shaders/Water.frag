@@ -14,7 +14,6 @@ in vec3 SurfaceNormal;
 in vec2 TexCoords;
 flat in vec3 EyePos;
 in vec4 LightSpacePos;
-in vec4 MirrorClip;
 
 uniform sampler2D texture_diffuse1;
 uniform sampler2D reflectionTexture;
@@ -39,12 +38,19 @@ const float GLINT_POWER = 120.0;
 const float GLINT_STRENGTH = 0.5;
 const float FRESNEL_F0 = 0.12;
 const float COLOUR_TINT = 0.12;     // how much of the water colour texture shows
-const float SHADOW_STRENGTH = 0.45;
+const float SHADOW_STRENGTH = 0.6;
+// The lamp's box is 100 units deep, so 0.03 of its depth is 3 units.
+const float SOFT_DEPTH = 0.03;
 const vec3 DEEP_WATER = vec3(0.05, 0.22, 0.3);
 const float DEPTH_TINT = 0.35;
 
-// 0 = lit, 1 = in shadow. One depth comparison: the sea covers most of the
-// screen in two passes, and a shadow on moving water needs no soft edge.
+// 0 = lit, 1 = in shadow, from one read of the lamp's depth picture, whose
+// linear filter blends the four depths around the point. The sea is flat and
+// lies under everything that shades it, so how far that blend sits above the
+// sea says how much of the point is covered: the pig's shadow (9 units up)
+// comes out a whole, soft-edged shape instead of a blocky smudge, for the
+// cost of one read. Things lower than SOFT_HEIGHT over the water shade it
+// only in part, which suits a boat's hull.
 float shadowAmount()
 {
     vec3 proj = LightSpacePos.xyz / LightSpacePos.w * 0.5 + 0.5;
@@ -52,11 +58,7 @@ float shadowAmount()
     if (any(lessThan(proj.xy, vec2(0.0))) || any(greaterThan(proj, vec3(1.0))))
         return 0.0;
     float receiver = proj.z - 0.002;   // the sea is flat and faces the lamp: a small bias will do
-    // The texel under the point, read as it is: the map's linear filter would
-    // blend four depths for a single comparison, at four times the cost.
-    ivec2 size = textureSize(shadowMap, 0);
-    ivec2 texel = min(ivec2(proj.xy * vec2(size)), size - 1);
-    return step(texelFetch(shadowMap, texel, 0).r, receiver);
+    return clamp((receiver - texture(shadowMap, proj.xy).r) / SOFT_DEPTH, 0.0, 1.0);
 }
 
 void main()
@@ -65,30 +67,10 @@ void main()
 
     vec2 refractCoords = ndc;
 
-    // The reflection picture is shot by a camera 12 units lower, same heading,
-    // up vector flipped - i.e. it is turned 180 degrees.
-    //  REFLECT_SCREEN_FLIP: read it at (1 - x, y). Undoing the turn gives
-    //    (1 - x, 1 - y); the remaining y flip mirrors about the middle of the
-    //    screen. Right when the camera looks level from ~6 units above the sea.
-    //  REFLECT_BOUNCED_RAY: read it where the eye ray bounced off the sea
-    //    lands in that picture (projected in Water.vert), undoing the turn
-    //    (1 - that). Equals the flip above for a level camera, but keeps
-    //    reflections under their objects at any pitch; rays leaving the
-    //    picture fade to the sky colour instead of smearing its edge.
-    // Adjust HERE after looking at screenshots.
-    const int REFLECT_SCREEN_FLIP = 0;
-    const int REFLECT_BOUNCED_RAY = 1;
-    const int REFLECT_MODE = REFLECT_BOUNCED_RAY;
-
-    vec2 reflectCoords = vec2(1.0 - ndc.x, ndc.y);
-    float offPicture = 0.0;   // 1 where the bounced ray misses the picture
-    if (REFLECT_MODE == REFLECT_BOUNCED_RAY) {
-        // Water.vert follows the bounced ray and projects what it meets.
-        vec2 bounced = MirrorClip.xy / max(MirrorClip.w, 1e-4) * 0.5 + 0.5;
-        reflectCoords = 1.0 - bounced;
-        vec2 over = abs(reflectCoords - 0.5) - 0.5;
-        offPicture = MirrorClip.w > 0.0 ? smoothstep(-0.03, 0.03, max(over.x, over.y)) : 1.0;
-    }
+    // The models and the sky draw themselves into the reflection picture as
+    // the eye sees them mirrored in the sea (see Shadow.vert), so what the sea
+    // mirrors here lies at this very spot of the picture.
+    vec2 reflectCoords = ndc;
 
     // Two dudv lookups drifting against each other.
     vec2 tc = TexCoords * RIPPLE_TILING;
@@ -106,8 +88,7 @@ void main()
     refractCoords = clamp(refractCoords + distortion, 0.001, 0.999);
     reflectCoords = clamp(reflectCoords + distortion, 0.001, 0.999);
 
-    // Off the picture the ray sees open sky; don't smear the picture's edge.
-    vec3 reflection = mix(texture(reflectionTexture, reflectCoords).rgb, SKY_COLOR, offPicture);
+    vec3 reflection = texture(reflectionTexture, reflectCoords).rgb;
     // What is seen through the water loses light with depth: the open sea
     // looks deep and lets the mirrored island and sky stand out on it.
     vec3 refraction = mix(texture(refractionTexture, refractCoords).rgb, DEEP_WATER, DEPTH_TINT);

@@ -5,6 +5,7 @@
 #include "app/Application.h"
 #include "game/HitTest.h"
 #include "game/ScorePopups.h"
+#include "render/SceneLayout.h"
 #include "tests/support/GlTestContext.h"
 
 #include <GLFW/glfw3.h>
@@ -136,6 +137,34 @@ TEST_F(PlayThrough, TheMainPassShowsThePigInTheMiddleAgainstTheSky)
     EXPECT_GT(corner[2], corner[0]) << "the top of the picture is not sky-blue";
     EXPECT_GT(corner[2], 150);
     EXPECT_TRUE(SkyhogTest::takeGlErrors().empty());
+}
+
+TEST_F(PlayThrough, TheReflectionPictureHoldsTheBoatsMirrorImageWhereTheEyeSeesIt)
+{
+    // The sea reads the reflection picture where it lies on screen, so the
+    // picture must show the boat mirrored in the water plane as the player's
+    // eye sees it, not as the reflection pass's own camera does (12 units
+    // under the pig, upside down), which put a ghost of the hull beside it.
+    frame({});
+    app->camera().setPass("main");
+    const glm::mat4 eyeView = app->camera().viewFor();
+    const auto mirror = renderPass("reflection");
+    Scene::Model& boat = *app->world().sceneModels()[4];
+    glm::vec3 middle = glm::vec3(boat.worldMin() + boat.worldMax()) * 0.5f;
+    middle.y = 2.0f * Scene::Layout::WaterLevel - middle.y;
+    const glm::vec4 clip = app->renderer().projection() * eyeView * glm::vec4(middle, 1.0f);
+    const int x = static_cast<int>((clip.x / clip.w * 0.5f + 0.5f) * 320.0f);
+    const int y = static_cast<int>((clip.y / clip.w * 0.5f + 0.5f) * 240.0f);
+    ASSERT_TRUE(x > 3 && x < 316 && y > 3 && y < 236) << "the boat's mirror image is off the picture at (" << x
+                                                       << ", " << y << ")";
+    // Sail, mast and hull are grey or brown; the mirrored sky around them is blue.
+    int boatColoured = 0;
+    for (int dy = -3; dy <= 3; ++dy)
+        for (int dx = -3; dx <= 3; ++dx) {
+            const auto* p = mirror.at(x + dx, y + dy);
+            if (p[2] < p[0] + 40) ++boatColoured;
+        }
+    EXPECT_GT(boatColoured, 20) << "no boat in the reflection picture at (" << x << ", " << y << ")";
 }
 
 TEST_F(PlayThrough, ThePalmsCastShadowsOnTheIsland)
