@@ -3,6 +3,7 @@
 #include "Noise.h"
 #include "Random.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -74,21 +75,108 @@ const std::vector<glm::vec2>& peopleSpots()
     return spots;
 }
 
+float distanceToWalk(int index, glm::vec2 xz)
+{
+    const glm::vec2 spot = peopleSpots().at(static_cast<size_t>(index));
+    const float x = std::clamp(xz.x, spot.x - PersonWalkBack, spot.x + PersonWalkAhead);
+    return glm::length(xz - glm::vec2(x, spot.y));
+}
+
+namespace {
+
+// Distance from point p to the segment a-b.
+float distanceToSegment(glm::vec3 p, glm::vec3 a, glm::vec3 b)
+{
+    const glm::vec3 ab = b - a;
+    const float t = std::clamp(glm::dot(p - a, ab) / glm::dot(ab, ab), 0.0f, 1.0f);
+    return glm::length(p - (a + t * ab));
+}
+
+// Where the start view sees a person: lines from the eye to points on the
+// body, across the walk and from the knees to the head of the tallest.
+const std::vector<glm::vec3>& sightTargets()
+{
+    static const std::vector<glm::vec3> targets = [] {
+        std::vector<glm::vec3> out;
+        for (int i = 0; i < PeopleCount; ++i) {
+            const glm::vec3 feet = personWorldPosition(i);
+            for (float dx : {-0.3f, 0.4f, 1.1f})
+                for (float up : {0.5f, 1.4f, 2.4f}) out.push_back(feet + glm::vec3(dx, up, 0));
+        }
+        return out;
+    }();
+    return targets;
+}
+
+// True when the palm's trunk or crown would stand in a person's walk or
+// between the start view and a person. The crown is taken as an ellipsoid
+// around the fronds: as wide as they reach, as deep as they hang.
+bool inThePeoplesWay(const PalmSpot& palm)
+{
+    const glm::vec3 base(palm.xz.x, islandHeight(palm.xz.x, palm.xz.y), palm.xz.y);
+    const glm::vec3 top = base + glm::vec3(palm.lean.x, palm.height, palm.lean.y);
+    for (float t = 0; t <= 1.01f; t += 0.125f) {
+        const glm::vec3 p = base + t * (top - base);
+        if (p.y - base.y < PersonTallest + 0.3f)
+            for (int i = 0; i < PeopleCount; ++i)
+                if (distanceToWalk(i, {p.x, p.z}) < PalmClearOfWalk) return true;
+    }
+    const float wide = 0.85f * palm.reach, deep = 0.5f * palm.hang + 0.35f;
+    const glm::vec3 squash(1, wide / deep, 1);
+    const glm::vec3 crown = (top - glm::vec3(0, 0.4f * palm.hang, 0)) * squash;
+    const glm::vec3 eye = StartEye * squash;
+    for (const glm::vec3& target : sightTargets()) {
+        if (distanceToSegment(crown, eye, target * squash) < wide) return true;
+        for (float t = 0.25f; t < 1.0f; t += 0.25f)
+            if (distanceToSegment(base + t * (top - base), StartEye, target) < 0.3f) return true;
+    }
+    return false;
+}
+
+} // namespace
+
 const std::vector<PalmSpot>& palmSpots()
 {
     static const std::vector<PalmSpot> spots = [] {
         std::vector<PalmSpot> out;
         Rng rng(0x5EA5A1u);
-        const std::vector<glm::vec2>& people = peopleSpots();
-        for (int attempt = 0; attempt < 20000 && static_cast<int>(out.size()) < PalmCount; ++attempt) {
-            float angle = rng.range(-Pi, Pi);
-            // Uniform over the area between 12% and 86% of the coast radius.
-            float fraction = std::sqrt(rng.range(0.12f * 0.12f, 0.86f * 0.86f));
-            glm::vec2 p = IslandCentre + coastRadius(angle) * fraction * glm::vec2(std::cos(angle), std::sin(angle));
-            bool clear = true;
-            for (const PalmSpot& other : out) clear = clear && glm::length(other.xz - p) >= PalmSpacing;
-            for (const glm::vec2& person : people) clear = clear && glm::length(person - p) >= PalmClearOfPeople;
-            if (clear) out.push_back({p, static_cast<uint32_t>(rng.next())});
+        auto polar = [](float radius, float angle) { return radius * glm::vec2(std::cos(angle), std::sin(angle)); };
+        for (int group = 0; group < 2000 && static_cast<int>(out.size()) < PalmCount; ++group) {
+            // Most groups stand towards the beach, a few further in.
+            const float angle = rng.range(-Pi, Pi);
+            const bool beach = rng.uniform() < 0.8;
+            const float fraction = beach ? rng.range(0.64f, 0.86f) : std::sqrt(rng.range(0.15f * 0.15f, 0.64f * 0.64f));
+            const glm::vec2 centre = IslandCentre + polar(coastRadius(angle) * fraction, angle);
+            const glm::vec2 outward = glm::normalize(centre - IslandCentre);
+            const int wanted = rng.uniform() < 0.2 ? 1 : 2 + rng.below(4);
+            const int size = std::min(wanted, PalmCount - static_cast<int>(out.size()));
+            const size_t first = out.size();
+            for (int member = 0; member < size; ++member)
+                for (int attempt = 0; attempt < 12; ++attempt) {
+                    PalmSpot palm{};
+                    palm.xz = member == 0 ? centre : centre + polar(rng.range(0.8f, 1.7f), rng.range(-Pi, Pi));
+                    palm.height = rng.range(PalmHeightLow, PalmHeightHigh);
+                    palm.reach = rng.range(1.2f, 1.9f);
+                    palm.hang = rng.range(0.4f, 1.3f);
+                    palm.seed = static_cast<uint32_t>(rng.next());
+                    // Palms lean towards the sea and away from their neighbours,
+                    // those on the beach the most.
+                    glm::vec2 away = palm.xz - centre;
+                    if (glm::length(away) > 0.01f) away = glm::normalize(away);
+                    glm::vec2 dir = outward * (0.3f + fraction) + away * 0.8f + polar(0.6f, rng.range(-Pi, Pi));
+                    dir = glm::length(dir) > 0.01f ? glm::normalize(dir) : outward;
+                    palm.lean = dir * palm.height * rng.range(0.06f, 0.12f + 0.35f * fraction);
+                    const float ground = islandHeight(palm.xz.x, palm.xz.y);
+                    bool fits = islandFraction(palm.xz.x, palm.xz.y) < 0.88f && ground > WaterLevel + 0.2f &&
+                        !inThePeoplesWay(palm);
+                    // Close within a group, apart from the others.
+                    for (size_t j = 0; fits && j < out.size(); ++j)
+                        fits = glm::length(out[j].xz - palm.xz) >= (j >= first ? 0.8f : 2.6f);
+                    if (fits) {
+                        out.push_back(palm);
+                        break;
+                    }
+                }
         }
         if (static_cast<int>(out.size()) != PalmCount) throw std::logic_error("the island has no room for every palm");
         return out;

@@ -87,20 +87,42 @@ inline constexpr float SeaGroundHalfSize = 120.0f; // world units around the ori
 inline constexpr int PeopleCount = game::PeopleCount;
 inline constexpr int PalmCount = game::PalmCount;
 
+// People walk back and forth along x from their spot: with all thirteen on
+// the island each covers about 0.8 units towards +x, and a little more once
+// some are gone. The walk is kept this far either side of the spot, with room
+// for the body, and people may grow to 1.5 times the model's height.
+inline constexpr float PersonWalkBack = 0.5f;  // world units towards -x
+inline constexpr float PersonWalkAhead = 1.4f; // world units towards +x
+inline constexpr float PersonTallest = 2.7f;   // world units
+// The chase camera's eye at the start: 4 units behind the pig, looking at the
+// island along +z. Palms are kept out of its view of the people.
+inline constexpr glm::vec3 StartEye{placed(game::PigOffset).x, placed(game::PigOffset).y,
+                                    placed(game::PigOffset).z - 4.0f};
+
+// A palm's place and the outline the layout plans for it; the mesh keeps to
+// it, so the layout can keep trunks and crowns out of the people's way.
 struct PalmSpot {
-    glm::vec2 xz;  // world position of the trunk base
-    uint32_t seed; // shapes this palm
+    glm::vec2 xz;   // world position of the trunk base
+    glm::vec2 lean; // where the top of the trunk stands from the base, world x, z
+    float height;   // top of the trunk above the sand, world units
+    float reach;    // how far the fronds spread out from the top, world units
+    float hang;     // how far the lowest frond tips hang below the top, world units
+    uint32_t seed;  // shapes the rest: trunk curve, fronds, colour, coconuts
 };
 
 // World (x, z) of the people, in the order of position1..position13.
 const std::vector<glm::vec2>& peopleSpots();
-// The palms in the order of palm1..palm41.
+// The palms in the order of palm1..palm41: in groups of two to five and a few
+// alone, most of them towards the beach, none in a person's walk or between
+// the start view and a person.
 const std::vector<PalmSpot>& palmSpots();
-inline constexpr float PalmSpacing = 2.3f;       // between palm bases, world units
-inline constexpr float PalmClearOfPeople = 1.8f; // between a palm base and a person
-// Palms stand about twice a person's height.
-inline constexpr float PalmHeightLow = 2.6f; // world units
-inline constexpr float PalmHeightHigh = 3.7f;
+inline constexpr float PalmClearOfWalk = 1.6f; // between a trunk and a person's walk, world units
+// Trunk tops: palms stand about one and a half to two times a person's height.
+inline constexpr float PalmHeightLow = 2.3f; // world units
+inline constexpr float PalmHeightHigh = 3.6f;
+
+// Horizontal distance from world (x, z) to the line person `index` walks along.
+float distanceToWalk(int index, glm::vec2 xz);
 
 // Where the person stands for marker i (0-based): world (x, island height, z).
 glm::vec3 personWorldPosition(int index);

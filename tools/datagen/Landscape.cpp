@@ -18,10 +18,18 @@ using namespace layout;
 
 // ---------------------------------------------------------------- palms --
 // One picture for trunk, leaves and coconuts, so each palm is a single mesh
-// whose bounding box holds the whole tree.
-const UvRect Bark{{0.0f, 0.0f}, {0.25f, 1.0f}};
-const UvRect Frond{{0.3f, 0.0f}, {1.0f, 0.75f}};
-const UvRect Coconut{{0.3f, 0.8f}, {0.6f, 1.0f}};
+// whose bounding box holds the whole tree. The leaves come in three shades
+// side by side: fresh green, a sunnier yellow-green, and the dry olive-brown
+// of the old fronds that hang lowest.
+const UvRect Bark{{0.0f, 0.0f}, {0.22f, 1.0f}};
+const UvRect Fronds[3] = {
+    {{0.25f, 0.0f}, {0.49f, 0.76f}}, {{0.51f, 0.0f}, {0.75f, 0.76f}}, {{0.77f, 0.0f}, {1.0f, 0.76f}}};
+const UvRect DryFrond = Fronds[2];
+const UvRect Coconut{{0.25f, 0.8f}, {0.49f, 1.0f}};
+
+struct LeafShade {
+    glm::vec3 stem, tip, rib;
+};
 
 Image paintPalmTexture()
 {
@@ -34,17 +42,23 @@ Image paintPalmTexture()
         c *= 1.0f + 0.08f * grain(static_cast<int>(l.x * 64), static_cast<int>(l.y * 256), 82u);
         return c;
     });
-    img.paintUv(Frond, [](glm::vec2 l, glm::vec2) {
-        // l.x across the leaf with the midrib at 0.5, l.y from the stem to the tip.
-        float across = std::fabs(l.x - 0.5f) * 2;
-        glm::vec3 c = mixColour(rgb(48, 118, 40), rgb(112, 160, 56), 0.5f * l.y + 0.3f * across);
-        c = vary(c, l * glm::vec2(4, 8), 83u, 0.08f);
-        // Leaflets angle from the midrib towards the tip; dark gaps between them.
-        float leaflet = std::fmod(across * 3.0f - l.y * 22.0f + 100.0f, 1.0f);
-        c *= 0.72f + 0.28f * smoothstep(0.0f, 0.18f, leaflet) * (1 - smoothstep(0.85f, 1.0f, leaflet));
-        float rib = 1 - smoothstep(0.0f, 0.05f, across);
-        return mixColour(c, rgb(170, 170, 90), 0.7f * rib);
-    });
+    const LeafShade shades[3] = {{rgb(48, 118, 40), rgb(112, 160, 56), rgb(170, 170, 90)},
+                                 {rgb(88, 136, 34), rgb(178, 182, 64), rgb(200, 186, 100)},
+                                 {rgb(112, 104, 52), rgb(168, 130, 70), rgb(196, 170, 110)}};
+    for (int k = 0; k < 3; ++k) {
+        const LeafShade& shade = shades[k];
+        img.paintUv(Fronds[k], [&](glm::vec2 l, glm::vec2) {
+            // l.x across the leaf with the midrib at 0.5, l.y from the stem to the tip.
+            float across = std::fabs(l.x - 0.5f) * 2;
+            glm::vec3 c = mixColour(shade.stem, shade.tip, 0.5f * l.y + 0.3f * across);
+            c = vary(c, l * glm::vec2(4, 8), 83u + static_cast<uint32_t>(k), 0.08f);
+            // Leaflets angle from the midrib towards the tip; dark gaps between them.
+            float leaflet = std::fmod(across * 3.0f - l.y * 22.0f + 100.0f, 1.0f);
+            c *= 0.72f + 0.28f * smoothstep(0.0f, 0.18f, leaflet) * (1 - smoothstep(0.85f, 1.0f, leaflet));
+            float rib = 1 - smoothstep(0.0f, 0.05f, across);
+            return mixColour(c, shade.rib, 0.7f * rib);
+        });
+    }
     img.paintUv(Coconut, [](glm::vec2 l, glm::vec2) { return vary(rgb(112, 84, 40), l * 6.0f, 84u, 0.12f); });
     return img;
 }
@@ -53,64 +67,92 @@ Image paintPalmTexture()
 // file units: a few depth steps at the distances the camera sees them from.
 constexpr float SheetApart = 0.05f;
 
-// One frond from the crown along `dir`: it arches up and out, then droops to
-// its tip. The leaflets hang down from the midrib on both sides, and every
-// other row of the edge is drawn in, so the outline is cut into leaflets.
-Mesh frond(glm::vec3 crown, glm::vec3 dir, float length, float rise, float droop, float width)
+// One frond from the crown along `dir`: it arches up at `rise` and droops
+// until its tip ends `tipDrop` below the crown. The leaflets hang down from
+// the midrib on both sides, and every other row of the edge is drawn in, so
+// the outline is cut into leaflets.
+Mesh frond(glm::vec3 crown, glm::vec3 dir, float length, float rise, float tipDrop, float width, const UvRect& shade)
 {
     const glm::vec3 side = glm::cross(dir, glm::vec3(0, 1, 0));
+    const float droop = std::sin(rise) + tipDrop / length;
     Mesh leaf = surface(
-        2, 5,
+        2, 4,
         [&](float u, float v) {
             glm::vec3 spine = crown + dir * (length * std::cos(rise) * v * (1 - 0.25f * v * v)) +
                 glm::vec3(0, length * (std::sin(rise) * v - droop * v * v), 0);
-            int row = static_cast<int>(std::lround(v * 5));
+            int row = static_cast<int>(std::lround(v * 4));
             float w = v >= 1 ? 0.0f : width * std::sin(Pi * std::pow(v, 0.7f)) * (row % 2 == 0 ? 0.55f : 1.0f);
             float a = 2 * u - 1;
             // Leaflets sweep towards the tip and hang lower the further out they reach.
             return spine + side * (w * a) + dir * (0.35f * w * std::fabs(a)) - glm::vec3(0, 0.6f * w * std::fabs(a), 0);
         },
-        Frond);
+        shade);
     leaf.computeNormals(true);
     leaf.addBackFaces(SheetApart);
     return leaf;
 }
 
+// A palm to the outline its spot plans (height, lean, reach and hang of the
+// crown); the rest comes from its seed: how the trunk curves on the way up,
+// how thick it is, how many fronds and how they arch, their shade, a dry
+// frond or two, and the coconuts. Sizes below are in world units, times 5 for
+// the file.
 Mesh palm(const PalmSpot& spot)
 {
     Rng rng(spot.seed);
-    const float height = rng.range(PalmHeightLow, PalmHeightHigh); // world units
-    const float leanAngle = rng.range(-Pi, Pi);
-    const float lean = height * rng.range(0.12f, 0.35f);
-    const float bend = rng.range(0.0f, 0.5f);
-    const int fronds = 6 + rng.below(3);
-    const float turn = rng.range(0.0f, 2 * Pi);
-    const int coconuts = 1 + rng.below(3);
-
     const glm::vec3 base = worldToScenery({spot.xz.x, islandHeight(spot.xz.x, spot.xz.y) - 0.15f, spot.xz.y});
-    const glm::vec3 leanDir(std::cos(leanAngle), 0, std::sin(leanAngle));
-    const float trunkHeight = 5 * (height - 0.3f);
+    const glm::vec3 lean = 5.0f * glm::vec3(spot.lean.x, 0, spot.lean.y);
+    const glm::vec3 across =
+        glm::length(lean) > 0.05f ? glm::normalize(glm::cross(lean, glm::vec3(0, 1, 0))) : glm::vec3(1, 0, 0);
+    const float trunkHeight = 5 * (spot.height + 0.15f);
+    // Positive: out from the foot, then turning upright below the crown;
+    // negative: upright from the foot, then leaning more towards the top.
+    const float bend = rng.range(-0.7f, 0.9f);
+    const float bow = 5 * rng.range(-0.18f, 0.18f); // sideways, the ends stay put
+    const float thick = 5 * rng.range(0.8f, 1.2f);
     auto trunkAt = [&](float t) {
-        // Curves out from the foot, so the trunk bows and leans with the crown last.
-        float out = bend * t + (1 - bend) * t * t;
-        return base + glm::vec3(0, trunkHeight * t, 0) + leanDir * (5 * lean * out);
+        return base + glm::vec3(0, trunkHeight * t, 0) + lean * (t + bend * t * (1 - t)) +
+            across * (bow * std::sin(Pi * t));
     };
     Mesh tree = tube(
-        trunkAt, [](float t) { return 5 * (0.09f + 0.05f * (1 - t) + 0.06f * std::exp(-t * 14)); }, 6, 6, Bark, false);
+        trunkAt, [&](float t) { return thick * (0.075f + 0.04f * (1 - t) + 0.06f * std::exp(-t * 14)); }, 6, 6, Bark,
+        false);
 
     const glm::vec3 crown = trunkAt(1.0f);
+    const float reach = 5 * spot.reach, hang = 5 * spot.hang;
+    // Four to eight green fronds and up to two dry ones, nine at most.
+    const int fronds = 4 + rng.below(5);
+    const int dry = std::min(rng.below(3) == 0 ? 0 : 1 + rng.below(2), 9 - fronds);
+    const float turn = rng.range(0.0f, 2 * Pi);
+    const float width = 5 * rng.range(0.22f, 0.38f);
+    const float upright = rng.range(0.0f, 1.0f); // young crowns stand up, old ones spread
+    const UvRect& shade = Fronds[rng.uniform() < 0.6 ? 0 : 1];
+    // Leaves reach out about three quarters of their length times the cosine of their rise.
+    auto lengthFor = [&](float rise, float share) {
+        return std::min(5 * 2.4f, share * reach / (0.75f * std::cos(rise)));
+    };
     for (int i = 0; i < fronds; ++i) {
-        float azimuth = turn + 2 * Pi * i / fronds + rng.range(-0.25f, 0.25f);
-        float length = 5 * rng.range(1.5f, 2.2f);
-        float rise = rng.range(0.45f, 0.9f);
-        float droop = rng.range(0.9f, 1.3f);
-        float width = 5 * rng.range(0.3f, 0.4f);
-        tree.append(frond(crown, glm::vec3(std::cos(azimuth), 0, std::sin(azimuth)), length, rise, droop, width));
+        const float azimuth = turn + 2 * Pi * i / fronds + rng.range(-0.3f, 0.3f);
+        const bool upper = i % 2 == 0;
+        const float rise = upper ? rng.range(0.55f, 0.8f) + 0.25f * upright : rng.range(0.25f, 0.55f) + 0.2f * upright;
+        const float drop = upper ? hang * rng.range(0.0f, 0.5f) : hang * rng.range(0.5f, 0.85f);
+        const float length = lengthFor(rise, rng.range(0.8f, 1.0f));
+        tree.append(frond(crown, glm::vec3(std::cos(azimuth), 0, std::sin(azimuth)), length, rise, drop,
+                          width * rng.range(0.85f, 1.1f), shade));
     }
+    for (int i = 0; i < dry; ++i) {
+        // Old fronds hang steeply between the green ones, right down to the planned hang.
+        const float azimuth = turn + 2 * Pi * (i + 0.5f) / fronds + rng.range(-0.2f, 0.2f);
+        const float rise = rng.range(0.05f, 0.25f);
+        const float length = lengthFor(rise, rng.range(0.55f, 0.7f));
+        tree.append(frond(crown, glm::vec3(std::cos(azimuth), 0, std::sin(azimuth)), length, rise, hang, width * 0.75f,
+                          DryFrond));
+    }
+    const int coconuts = rng.below(4);
     for (int i = 0; i < coconuts; ++i) {
         float a = turn + 2 * Pi * i / 3 + 0.5f;
-        glm::vec3 at = crown + glm::vec3(0.7f * std::cos(a), -0.7f, 0.7f * std::sin(a));
-        tree.append(ellipsoid(at, glm::vec3(0.55f), 5, 3, Coconut));
+        glm::vec3 at = crown + glm::vec3(0.6f * std::cos(a), -0.6f - 0.15f * i, 0.6f * std::sin(a));
+        tree.append(ellipsoid(at, glm::vec3(rng.range(0.45f, 0.6f)), 5, 3, Coconut));
     }
     return tree;
 }
