@@ -16,7 +16,7 @@ uniform float textOpacity;   // fades the whole text (the score keeps 1)
 out vec4 FragColor;
 
 const vec3 RIM_COLOUR = vec3(0.12, 0.06, 0.02);
-const float RIM_TEXELS = 1.1;   // rim width in glyph texels (glyphs are 48 texels high)
+const float RIM_TEXELS = 2.0;   // rim width in glyph texels (glyphs are 48 texels high, bold strokes about 7 wide)
 
 float inkAt(vec2 uv)
 {

@@ -21,7 +21,9 @@ void generateDataTree(const std::string& root, const Fonts& fonts)
     for (const char* dir : {"Models/Pig", "Models/Ground", "Models/Landscape/Palms", "Models/Positions",
                             "Models/People/Bystand", "Models/Skybox", "Sounds"})
         fs::create_directories(fs::path(root) / dir);
-    fs::copy_file(fonts.regular, fs::path(root) / "Models/arial.ttf", fs::copy_options::overwrite_existing);
+    // The score is drawn with the bold face: its strokes are wide enough to
+    // carry a dark rim inside them and still show their colour.
+    fs::copy_file(fonts.bold, fs::path(root) / "Models/arial.ttf", fs::copy_options::overwrite_existing);
 
     // Two independent halves on two threads: every file is written by exactly
     // one of them, so the output does not depend on timing.

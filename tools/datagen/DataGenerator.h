@@ -7,7 +7,7 @@
 
 namespace datagen {
 
-// The fonts found at build time: Liberation Sans, shipped as Models/arial.ttf.
+// The fonts found at build time: Liberation Sans; the bold face is shipped as Models/arial.ttf.
 Fonts defaultFonts();
 
 // Writes every file below `root`, creating folders as needed. The same inputs
