@@ -246,8 +246,9 @@ float wingTrail(float s)
 
 // A point on the left wing's surface: u runs round the section from the
 // trailing edge over the top, the leading edge and back under it; s along the
-// span. The wing runs straight out of the body, then rises in a shallow V and
-// turns so the trailing feathers sweep down behind: the chase camera sees the
+// span. The wing rises from its root on the back in a V that steepens towards
+// the tip, over the shoulders, and turns from the root out so the trailing
+// feathers sweep down behind: the chase camera, level with the root, sees the
 // sunlit top of the feathers, not the wing's edge. Every other section's
 // trailing edge reaches further back, giving a row of flight feather tips.
 glm::vec3 wingPoint(float u, float s, int spans)
@@ -287,8 +288,8 @@ Mesh wingRootCap(const Mesh& wing, int around)
 }
 
 // A feathered wing on the pig's left (+x), sharing the pig's frame. It is a
-// thin closed volume from a root deep in the body, out through the upper flank
-// to a pointed tip.
+// thin closed volume from a root sunk in the middle of the back, on the axis
+// the game rocks it about, out to a pointed tip.
 Mesh leftWing()
 {
     const int around = 8, spans = 12;
