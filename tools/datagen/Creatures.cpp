@@ -19,7 +19,12 @@ constexpr float Pi = 3.14159265f;
 
 // ---------------------------------------------------------------- the pig --
 // The pig's picture is an atlas: one material keeps the whole pig in one mesh.
-const UvRect PigSkin{{0.0f, 0.0f}, {0.5f, 1.0f}};
+// The skin is painted over its whole half of the atlas, but the meshes read
+// only its middle: the blurred small copies of the picture that a distant
+// pig is drawn from would otherwise bleed the dark trotters into the skin
+// along the body's seam down the rump.
+const UvRect PigSkinPaint{{0.0f, 0.0f}, {0.5f, 1.0f}};
+const UvRect PigSkin{{0.05f, 0.05f}, {0.45f, 0.95f}};
 const UvRect PigSnout{{0.5f, 0.5f}, {1.0f, 1.0f}};
 const UvRect PigDark{{0.5f, 0.0f}, {0.75f, 0.5f}};
 const UvRect PigWhite{{0.75f, 0.0f}, {1.0f, 0.25f}};
@@ -31,7 +36,7 @@ Image paintPigTexture()
 {
     Image img(256, 256);
     const glm::vec3 skin = rgb(252, 176, 188);
-    img.paintUv(PigSkin, [&](glm::vec2 l, glm::vec2) {
+    img.paintUv(PigSkinPaint, [&](glm::vec2 l, glm::vec2) {
         glm::vec3 c = vary(skin, l * glm::vec2(6, 12), 11u, 0.05f);
         // A few faint freckles of deeper pink.
         float spots = smoothstep(0.55f, 0.75f, noise2(l.x * 20, l.y * 40, 12u));
@@ -53,110 +58,175 @@ Image paintPigTexture()
 }
 
 // The pig is modelled in design units around its body, then shrunk and moved
-// so that the wing roots, inside the body at the shoulders, lie on the file's
+// so that the wing roots, low in the middle of the back, lie on the file's
 // z axis: the game rocks each wing about that axis, so a wing turns about its
-// own joint and stays in its shoulder.
+// own joint and stays on the back. The chase camera looks along that axis
+// from behind, so the pig's back lies just below the eye.
 constexpr float PigShrink = 0.66f;
-constexpr float WingRootY = 0.6f; // design units
+constexpr float WingRootY = 1.6f; // design units
 glm::mat4 pigFrame()
 {
     return glm::scale(glm::mat4(1), glm::vec3(PigShrink)) * glm::translate(glm::mat4(1), glm::vec3(0, -WingRootY, 0));
 }
 
-// A round barrel of a body, fuller at the rump (which is what the chase camera
-// sees), with a separate round head set high at the front.
-Mesh pigBodyAndHead()
+// The body flies a little nose down, so the camera behind it sees along its
+// back; the head is held up level on top of that.
+glm::mat4 bodyPitch()
+{
+    return glm::rotate(glm::mat4(1), 0.2f, glm::vec3(1, 0, 0));
+}
+
+// The head looks down and to one side, at the island below: seen from behind,
+// the snout's tip shows past the cheek and the head is more than a round top.
+constexpr float HeadTurn = 0.75f;
+glm::mat4 headPose()
+{
+    return glm::translate(glm::mat4(1), glm::vec3(0.25f, 2.8f, 3.4f)) *
+           glm::rotate(glm::mat4(1), HeadTurn, glm::vec3(0, 1, 0)) * glm::rotate(glm::mat4(1), -0.15f, glm::vec3(1, 0, 0));
+}
+
+// A barrel of a body, a little deeper at the chest than at the rump, so that
+// the camera behind sees past the rump along the back, and sagging at the
+// belly; level, before the pitch.
+Mesh pigTrunk()
 {
     Mesh body = surface(
-        18, 10,
+        20, 12,
         [](float u, float v) {
             float lon = -Pi + 2 * Pi * u, lat = -Pi / 2 + Pi * v;
             float c = (v <= 0 || v >= 1) ? 0.0f : std::cos(lat);
             float s = v <= 0 ? -1.0f : (v >= 1 ? 1.0f : std::sin(lat));
-            float z = 3.5f * c * std::cos(lon);
-            float fuller = 1.0f + 0.1f * (1.0f - z / 3.5f) * 0.5f;
-            return glm::vec3(2.6f * fuller * c * std::sin(lon), 2.4f * fuller * s, z - 0.4f);
+            // A blunt barrel: across its length the section shrinks as
+            // (1 - |z|^3)^(1/3), so the ends round off faster than an egg's.
+            float along = c * std::cos(lon);
+            float z = 3.5f * along;
+            float k = std::sqrt(std::max(0.0f, 1 - along * along));
+            if (k < 1e-5f) return glm::vec3(0, 0, z);
+            float barrel = std::cbrt(1 - std::fabs(along * along * along)) / k;
+            float fuller = 1.0f + 0.05f * along;
+            float sag = s < 0 ? 0.25f * s * s * k * k : 0.0f;
+            return glm::vec3(1.9f * fuller * barrel * c * std::sin(lon), 1.75f * fuller * barrel * s - sag, z);
         },
         PigSkin, true);
     body.computeNormals(true);
-    body.append(ellipsoid({0, 1.05f, 2.95f}, {1.75f, 1.7f, 1.6f}, 14, 8, PigSkin));
     return body;
 }
 
-// Snout: a short round cylinder ending in a flat disc with the nostrils painted on.
-Mesh pigSnout()
+// A leg folded up under the belly as a flier holds it: a thigh from the hip
+// down to a round knee, a shin folded back along the belly and a dark
+// trotter. Level body frame.
+Mesh pigLeg(glm::vec3 hip, glm::vec3 knee, glm::vec3 foot, float thick)
 {
-    const float snoutY = 0.7f, snoutBack = 3.9f, snoutFront = 4.95f;
-    Mesh snout = tube([&](float t) { return glm::vec3(0, snoutY, snoutBack + (snoutFront - snoutBack) * t); },
-                      [](float t) { return 0.85f - 0.05f * t; }, 14, 1, PigSnoutRim, false);
+    auto line = [](glm::vec3 a, glm::vec3 b) { return [=](float t) { return a + (b - a) * t; }; };
+    Mesh leg = tube(line(hip, knee), [=](float t) { return thick * (1.0f - 0.15f * t); }, 7, 1, PigSkin, false);
+    leg.append(ellipsoid(knee, glm::vec3(0.85f * thick), 7, 4, PigSkin));
+    leg.append(tube(line(knee, foot), [=](float t) { return thick * (0.8f - 0.1f * t); }, 7, 1, PigSkin, false));
+    glm::vec3 toward = glm::normalize(foot - knee);
+    leg.append(tube(line(foot, foot + toward * 0.35f), [=](float t) { return thick * (0.72f - 0.12f * t); }, 7, 1,
+                    PigDark, true));
+    return leg;
+}
+
+Mesh pigLegs()
+{
+    Mesh legs;
+    for (float side : {-1.0f, 1.0f}) {
+        // Front legs fold back under the chest, hind legs forward under the belly
+        // and their trotters back again, as a jumping pig's do.
+        legs.append(pigLeg({side * 1.05f, -1.1f, 2.3f}, {side * 1.15f, -2.3f, 2.1f}, {side * 0.95f, -2.0f, 1.0f}, 0.5f));
+        legs.append(
+            pigLeg({side * 1.15f, -1.0f, -2.3f}, {side * 1.3f, -2.2f, -1.2f}, {side * 1.0f, -2.0f, -2.4f}, 0.55f));
+    }
+    return legs;
+}
+
+// A corkscrew tail: it leaves the top of the rump and coils two turns up and
+// back like a spring, thinning to its tip. Level body frame.
+Mesh pigTail()
+{
+    const glm::vec3 root(0, 0.8f, -3.0f);
+    const glm::vec3 axis = glm::normalize(glm::vec3(0, 0.55f, -0.85f));
+    const glm::vec3 across(1, 0, 0), other = glm::cross(axis, across);
+    return tube(
+        [=](float t) {
+            float a = 4.0f * Pi * t;
+            float r = 0.32f * smoothstep(0.0f, 0.2f, t) * (1.0f - 0.25f * t);
+            return root + axis * (0.3f + 2.4f * t) + r * (std::sin(a) * across - std::cos(a) * other);
+        },
+        [](float t) { return 0.19f - 0.08f * t; }, 6, 22, PigSkin, true);
+}
+
+// The head in its own frame, looking down +z: a round head with a short
+// snout ending in a flat disc with the nostrils painted on, eyes and ears.
+Mesh pigHead()
+{
+    Mesh head = ellipsoid({0, 0, 0}, {1.65f, 1.55f, 1.6f}, 14, 9, PigSkin);
+    // Full cheeks under the eyes, so the head is wider low down than on top.
+    head.append(ellipsoid({0, -0.5f, 0.45f}, {1.45f, 1.0f, 1.2f}, 10, 5, PigSkin));
+
+    const float snoutY = -0.3f, snoutBack = 1.0f, snoutFront = 2.4f;
+    head.append(tube([&](float t) { return glm::vec3(0, snoutY, snoutBack + (snoutFront - snoutBack) * t); },
+                     [](float t) { return 0.95f - 0.05f * t; }, 14, 1, PigSnoutRim, false));
     Mesh disc;
     uint32_t middle = disc.addVertex({0, snoutY, snoutFront}, PigSnout.at(0.5f, 0.5f));
     for (int i = 0; i < 14; ++i) {
         float a = 2 * Pi * i / 14;
         glm::vec2 d(std::cos(a), std::sin(a));
-        disc.addVertex({0.8f * d.x, snoutY + 0.8f * d.y, snoutFront},
-                       PigSnout.at(0.5f + 0.46f * d.x, 0.5f + 0.46f * d.y));
+        disc.addVertex({0.9f * d.x, snoutY + 0.9f * d.y, snoutFront}, PigSnout.at(0.5f + 0.46f * d.x, 0.5f + 0.46f * d.y));
     }
     for (uint32_t i = 0; i < 14; ++i) disc.addTriangle(middle, 1 + i, 1 + (i + 1) % 14);
     disc.computeNormals(false);
-    snout.append(disc);
-    return snout;
-}
+    head.append(disc);
 
-// One side's eye, ear and legs; `side` is +1 for the pig's left (+x).
-Mesh pigSide(float side)
-{
-    Mesh part;
-    // Eyes: a white ball with a dark pupil looking forward and a little out.
-    part.append(ellipsoid({side * 0.68f, 1.6f, 4.25f}, {0.32f, 0.38f, 0.28f}, 8, 5, PigWhite));
-    part.append(ellipsoid({side * 0.72f, 1.65f, 4.49f}, {0.16f, 0.2f, 0.1f}, 6, 4, PigDark));
+    for (float side : {-1.0f, 1.0f}) {
+        // Eyes: a white ball with a dark pupil looking forward and a little out.
+        head.append(ellipsoid({side * 0.68f, 0.45f, 1.2f}, {0.3f, 0.34f, 0.26f}, 6, 4, PigWhite));
+        head.append(ellipsoid({side * 0.72f, 0.5f, 1.43f}, {0.15f, 0.18f, 0.09f}, 5, 3, PigDark));
 
-    // Ears: pointed flaps standing up from the top of the head, tips flopping forward.
-    glm::vec3 baseIn(side * 0.4f, 2.6f, 2.4f), baseOut(side * 1.4f, 2.1f, 3.0f), tip(side * 1.45f, 3.9f, 3.7f);
-    Mesh ear = surface(
-        2, 3,
-        [&](float u, float v) {
-            glm::vec3 base = baseIn + (baseOut - baseIn) * u;
-            glm::vec3 p = base + (tip - base) * v;
-            p.z += 0.25f * std::sin(Pi * u) * (1 - v) + 0.35f * v * v;
-            p.y -= 0.25f * v * v;
-            return p;
-        },
-        PigEar);
-    ear.computeNormals(true);
-    ear.addBackFaces(0.02f);
-    part.append(ear);
-
-    // Short legs with dark trotters, front and back.
-    for (float hipZ : {1.5f, -2.3f}) {
-        glm::vec3 hip(side * 1.3f, -1.4f, hipZ);
-        part.append(tube([&](float t) { return hip + glm::vec3(0, -1.25f * t, 0); },
-                         [](float t) { return 0.48f - 0.05f * t; }, 8, 1, PigSkin, false));
-        part.append(tube([&](float t) { return hip + glm::vec3(0, -1.25f - 0.35f * t, 0); },
-                         [](float) { return 0.43f; }, 8, 1, PigDark, true));
+        // Ears: broad cupped flaps from the top of the head, out to the side and
+        // flopping forward at the tips, so from behind they show their backs.
+        glm::vec3 baseIn(side * 0.35f, 1.3f, -0.3f), baseOut(side * 1.3f, 0.9f, -0.05f);
+        glm::vec3 tip(side * 1.45f, 2.3f, 0.7f);
+        Mesh ear = surface(
+            4, 4,
+            [&](float u, float v) {
+                glm::vec3 base = baseIn + (baseOut - baseIn) * u;
+                // Wide at the base, narrowing to a rounded point.
+                float w = 1 - 0.8f * v * v;
+                glm::vec3 mid = 0.5f * (baseIn + baseOut);
+                glm::vec3 p = mid + (base - mid) * w + (tip - mid) * v;
+                // Cupped: the middle of the flap bulges backward, the tip droops.
+                p.z -= 0.35f * std::sin(Pi * u) * (1 - 0.6f * v);
+                p.y -= 0.45f * v * v;
+                p.z += 0.3f * v * v;
+                return p;
+            },
+            PigEar);
+        if (side < 0) {
+            // Mirrored parameters wind the other way: keep the front facing forward.
+            for (glm::uvec3& t : ear.triangles) std::swap(t.y, t.z);
+        }
+        // The ears turn only half as far as the head, so that from behind
+        // both still show their backs rather than an edge.
+        ear.transform(glm::rotate(glm::mat4(1), -0.5f * HeadTurn, glm::vec3(0, 1, 0)));
+        ear.computeNormals(true);
+        ear.addBackFaces(0.06f);
+        head.append(ear);
     }
-    return part;
-}
-
-// A thin tail that curls round twice behind the rump.
-Mesh pigTail()
-{
-    return tube(
-        [](float t) {
-            float a = 4.0f * Pi * t;
-            float r = 0.38f * std::min(1.0f, 4 * t);
-            return glm::vec3(r * std::sin(a), -0.2f + r * (1 - std::cos(a)) + 0.3f * t, -3.7f - 1.0f * t);
-        },
-        [](float t) { return 0.15f - 0.06f * t; }, 6, 16, PigSkin, true);
+    head.transform(headPose());
+    return head;
 }
 
 Mesh pigBody()
 {
-    Mesh pig;
-    pig.append(pigSnout());
-    for (float side : {-1.0f, 1.0f}) pig.append(pigSide(side));
-    pig.append(pigTail());
-    pig.append(pigBodyAndHead());
+    Mesh pig = pigHead();
+    // A thick neck carries the raised head up off the front of the body.
+    pig.append(ellipsoid({0.1f, 1.6f, 2.5f}, {1.45f, 1.6f, 1.6f}, 12, 7, PigSkin));
+    Mesh body = pigTail();
+    body.append(pigLegs());
+    body.append(pigTrunk());
+    body.transform(bodyPitch());
+    pig.append(body);
     pig.transform(pigFrame());
     return pig;
 }
@@ -176,14 +246,15 @@ float wingTrail(float s)
 
 // A point on the left wing's surface: u runs round the section from the
 // trailing edge over the top, the leading edge and back under it; s along the
-// span. The wing runs straight out of the body, then rises in a shallow V and
-// turns so the trailing feathers sweep down behind: the chase camera sees the
+// span. The wing rises from its root on the back in a V that steepens towards
+// the tip, over the shoulders, and turns from the root out so the trailing
+// feathers sweep down behind: the chase camera, level with the root, sees the
 // sunlit top of the feathers, not the wing's edge. Every other section's
 // trailing edge reaches further back, giving a row of flight feather tips.
 glm::vec3 wingPoint(float u, float s, int spans)
 {
     float out = std::max(0.0f, s - WingOutside);
-    glm::vec3 spine(0.35f + 6.5f * s, WingRootY + 0.6f * s + 2.6f * out * out, 0);
+    glm::vec3 spine(0.35f + 6.5f * s, WingRootY + 1.2f * s + 1.4f * out * out, 0.4f);
     if (s >= 1) return spine + glm::vec3(0, 0, wingLead(1.0f)); // the pointed tip
     float theta = 2 * Pi * u;
     float chord = 0.5f + 0.5f * std::cos(theta); // 1 at the trailing edge
@@ -193,7 +264,7 @@ glm::vec3 wingPoint(float u, float s, int spans)
     float z = wingLead(s) + (trail - wingLead(s)) * chord - middle;
     float thickness = 0.18f * (1 - s) * (1.2f - 0.8f * chord) + 0.04f;
     float y = 0.25f * std::sin(Pi * chord) * (1 - s * s) + thickness * std::sin(theta);
-    float twist = -0.7f * smoothstep(WingOutside, WingOutside + 0.35f, s);
+    float twist = -0.7f * smoothstep(0.0f, WingOutside + 0.35f, s);
     float c = std::cos(twist), t = std::sin(twist);
     return spine + glm::vec3(0, y * c - z * t, middle + z * c + y * t);
 }
@@ -217,8 +288,8 @@ Mesh wingRootCap(const Mesh& wing, int around)
 }
 
 // A feathered wing on the pig's left (+x), sharing the pig's frame. It is a
-// thin closed volume from a root deep in the body, out through the upper flank
-// to a pointed tip.
+// thin closed volume from a root sunk in the middle of the back, on the axis
+// the game rocks it about, out to a pointed tip.
 Mesh leftWing()
 {
     const int around = 8, spans = 12;
@@ -240,7 +311,11 @@ Image paintWingTexture()
         // back under it, l.y from the shoulder to the tip.
         float chord = 0.5f + 0.5f * std::cos(2 * Pi * l.x); // 1 at the trailing edge
         glm::vec3 white = vary(rgb(252, 252, 255), l * glm::vec2(4, 8), 21u, 0.02f);
-        glm::vec3 shade = rgb(200, 208, 228);
+        // The long feathers cool to a pale blue-grey towards their tips and
+        // towards the wing's tip, so the flight feathers stand apart from the
+        // bright coverts even in full sun.
+        white = mixColour(white, rgb(214, 222, 238), smoothstep(0.45f, 1.0f, chord) * (0.5f + 0.5f * l.y));
+        glm::vec3 shade = rgb(160, 172, 202);
         float edge = 0;
         if (chord > 0.45f) {
             // Six long flight feathers, each ending at one of the trailing tips.
