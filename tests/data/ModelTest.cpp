@@ -147,7 +147,7 @@ TEST(Pig, IsSixToNineUnitsLongWithItsSnoutTowardsPlusZ)
     EXPECT_LT(glm::length(centre), 1.0f);
     // A broad flat snout at the front, a thin curly tail at the back.
     EXPECT_GT(widthNear(pig, pig.hi.z, 0.6f), 1.5f * widthNear(pig, pig.lo.z, 0.6f));
-    // Legs hang down: the lowest point is well below the body's middle.
+    // The legs, tucked under the belly, are still its lowest point, well below the middle.
     EXPECT_LT(pig.lo.y, -2.0f);
     // The body comes last, so the game's bounding box is the whole pig.
     EXPECT_EQ(pig.last().lo, pig.lo);
