@@ -63,13 +63,13 @@ const float SWELL_RATE = 110.0;      // ... one every 0.86 units
 const float SPOT_LIFT = 0.05;        // wet spots move this far towards the eye, clear of the sand
 
 // Water.frag's numbers, for the sea that will be drawn behind a drop.
-const vec3 SKY_COLOR = vec3(0.52, 0.8, 1.0);
+const vec3 SKY_COLOR = vec3(0.64, 0.8, 0.94);
 const vec3 DEEP_WATER = vec3(0.05, 0.22, 0.3);
 const vec3 WATER_TINT = vec3(0.09, 0.36, 0.46);   // the water picture's mean colour
 const float DEPTH_TINT = 0.35;
 const float COLOUR_TINT = 0.12;
 const float FRESNEL_F0 = 0.12;
-const float FOG_START = 60.0;
+const float FOG_START = 25.0;
 const float FOG_END = 100.0;
 
 // How the sea drawn later over the point `behind` (on the surface) will
@@ -82,7 +82,7 @@ vec4 seaOver(vec3 behind, vec3 eye)
     float through = (1.0 - fresnel) * (1.0 - DEPTH_TINT) * (1.0 - COLOUR_TINT);
     vec3 own = ((1.0 - fresnel) * DEPTH_TINT * DEEP_WATER + fresnel * SKY_COLOR) * (1.0 - COLOUR_TINT)
              + COLOUR_TINT * WATER_TINT;
-    float fog = smoothstep(FOG_START, FOG_END, length(toEye.xz));
+    float fog = pow(smoothstep(FOG_START, FOG_END, length(toEye.xz)), 1.6);
     return vec4(mix(own, SKY_COLOR, fog), through * (1.0 - fog));
 }
 

@@ -27,7 +27,7 @@ uniform Material material;
 
 out vec4 FragColor;
 
-const vec3 SKY_COLOR = vec3(0.52, 0.8, 1.0);
+const vec3 SKY_COLOR = vec3(0.64, 0.8, 0.94);
 const float FOG_START = 60.0;
 const float FOG_END = 100.0;
 

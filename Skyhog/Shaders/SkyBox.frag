@@ -1,6 +1,10 @@
 #version 330 core
-// SkyBox.frag - cube-map sky (unit 0) with a light haze at the horizon, so
-// the fogged far edge of the sea blends into it without a seam.
+// SkyBox.frag - cube-map sky (unit 0). The pictures carry their own haze,
+// which fades down to SKY_COLOR on the horizon; below the horizon, where only
+// the sea's fogged far edge can sit in front, the exact fog colour is used,
+// so the sea meets the sky without a seam. Further down, seen only in the
+// water's mirror, it turns to the clear colour that shows where the cube is
+// not drawn (SkyBox.vert).
 
 in vec3 TexCoords;
 
@@ -8,16 +12,13 @@ uniform samplerCube skybox;
 
 out vec4 FragColor;
 
-const vec3 SKY_COLOR = vec3(0.52, 0.8, 1.0);
-const float HAZE_STRENGTH = 0.65;
+const vec3 SKY_COLOR = vec3(0.64, 0.8, 0.94);
+const vec3 CLEAR_COLOR = vec3(0.52, 0.8, 1.0);
 
 void main()
 {
     vec3 sky = texture(skybox, TexCoords).rgb;
-    // Haze above the horizon; below it, where only the sea's fogged far
-    // edge can sit in front, go all the way to the fog colour.
     float height = normalize(TexCoords).y;
-    float haze = max((1.0 - smoothstep(0.0, 0.3, height)) * HAZE_STRENGTH,
-                     1.0 - smoothstep(-0.08, 0.0, height));
-    FragColor = vec4(mix(sky, SKY_COLOR, haze), 1.0);
+    vec3 below = mix(SKY_COLOR, CLEAR_COLOR, smoothstep(-0.11, -0.14, height));
+    FragColor = vec4(mix(below, sky, smoothstep(-0.004, 0.0, height)), 1.0);
 }

@@ -9,11 +9,12 @@ uniform mat4 projection;
 
 out vec3 TexCoords;
 
-// SkyBox.frag paints every direction more than 0.08 below the horizon (a
-// normalised y under -0.08) in the plain fog colour, which is also the clear
-// colour, so those pixels need not be drawn at all. On the cube |aPos| is at
-// most sqrt(3), so aPos.y < -0.08 * sqrt(3) is always such a direction.
-const float PLAIN_BELOW = -0.08 * 1.7321;
+// The eye is never more than about 13 units above the sea, and the sea
+// reaches past the far plane (100 units) all round, so everything more than
+// 0.14 below the horizon (a normalised y) is covered by the sea and need not
+// be drawn at all. On the cube |aPos| is at most sqrt(3), so aPos.y < -0.14 *
+// sqrt(3) is always such a direction.
+const float PLAIN_BELOW = -0.14 * 1.7321;
 
 // The reflection pass's camera is upside down (its up has a negative y; the
 // player's view never tilts past 89 degrees, the map looks straight down).

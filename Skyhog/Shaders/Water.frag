@@ -25,17 +25,23 @@ uniform float moveFactor;
 
 out vec4 FragColor;
 
-const vec3 SKY_COLOR = vec3(0.52, 0.8, 1.0);
-const float FOG_START = 60.0;
-const float FOG_END = 100.0;
+const vec3 SKY_COLOR = vec3(0.64, 0.8, 0.94);
+const float FOG_START = 25.0;   // the sea fades slowly into the haze ...
+const float FOG_END = 100.0;    // ... and is all haze at the far plane
 
-const float RIPPLE_TILING = 0.5;    // dudv repeats every 2 texCoord units
+// The ripples: one distortion picture read at two sizes, turned against
+// each other and at sizes whose ratio is not a whole number, so neither
+// repeat lines up with the other and no tiling shows.
+const float SWELL_SIZE = 13.0;      // world units per repeat of the broad ripples
+const float CHOP_SIZE = 3.1;        // ... and of the fine ones, crisp near the eye
+const mat2 CHOP_TURN = mat2(0.8, -0.6, 0.6, 0.8);
+const float WIND_SIZE = 90.0;       // the water picture read this large: calm and rough patches
 const float FLOW_SCALE = 6.0;       // moveFactor only swings +-0.01; make the sway visible
-const float WAVE_STRENGTH = 0.02;   // screen-space distortion per dudv lookup
-const float NORMAL_BUMP = 0.12;     // ripple tilt used for Fresnel
-const float GLINT_BUMP = 0.3;       // stronger tilt for the lamp's glints
-const float GLINT_POWER = 120.0;
-const float GLINT_STRENGTH = 0.5;
+const float WAVE_STRENGTH = 0.018;  // screen-space distortion per unit of ripple
+const float NORMAL_BUMP = 0.16;     // ripple tilt used for Fresnel
+const float GLINT_BUMP = 0.35;      // stronger tilt for the lamp's glints
+const float GLINT_POWER = 260.0;
+const float GLINT_STRENGTH = 0.7;
 const float FRESNEL_F0 = 0.12;
 const float COLOUR_TINT = 0.12;     // how much of the water colour texture shows
 const float SHADOW_STRENGTH = 0.6;
@@ -72,19 +78,25 @@ void main()
     // mirrors here lies at this very spot of the picture.
     vec2 reflectCoords = ndc;
 
-    // Two dudv lookups drifting against each other.
-    vec2 tc = TexCoords * RIPPLE_TILING;
-    float flow = moveFactor * FLOW_SCALE;
-    vec2 ripple1 = texture(dudvMap, vec2(tc.x + flow, tc.y)).rg * 2.0 - 1.0;
-    vec2 ripple2 = texture(dudvMap, vec2(-tc.x + flow, tc.y + flow)).rg * 2.0 - 1.0;
-    vec2 ripple = ripple1 + ripple2;
-
     vec3 toEye = EyePos - WorldPos;
     float eyeDist = length(toEye);
     vec3 V = toEye / eyeDist;
 
+    // Broad ripples and fine chop, drifting against each other. The chop
+    // fades out with distance before it can shimmer.
+    vec2 p = WorldPos.xz;
+    float flow = moveFactor * FLOW_SCALE;
+    vec2 swell = texture(dudvMap, p / SWELL_SIZE + vec2(flow, 0.4 * flow)).rg * 2.0 - 1.0;
+    vec2 chop = texture(dudvMap, CHOP_TURN * p / CHOP_SIZE + vec2(-0.7 * flow, 1.3 * flow)).rg * 2.0 - 1.0;
+    // The water picture, read very large, says where the wind roughens the
+    // sea and where it lies calm, so the far sea is not evenly patterned.
+    vec3 waterColour = texture(texture_diffuse1, p / WIND_SIZE + swell * 0.01).rgb;
+    float wind = clamp(0.4 + 6.0 * (waterColour.g - 0.33), 0.15, 1.4);
+    float near = 1.0 - smoothstep(6.0, 45.0, eyeDist);
+    vec2 ripple = swell * (0.55 + 0.25 * wind) + chop * (wind * (0.15 + 0.75 * near));
+
     // Calm the distortion with distance so far water doesn't crawl.
-    vec2 distortion = ripple * WAVE_STRENGTH * mix(1.0, 0.35, smoothstep(15.0, 70.0, eyeDist));
+    vec2 distortion = ripple * WAVE_STRENGTH * mix(1.0, 0.3, smoothstep(10.0, 60.0, eyeDist));
     refractCoords = clamp(refractCoords + distortion, 0.001, 0.999);
     reflectCoords = clamp(reflectCoords + distortion, 0.001, 0.999);
 
@@ -101,7 +113,6 @@ void main()
 
     vec3 color = mix(refraction, reflection, fresnel);
 
-    vec3 waterColour = texture(texture_diffuse1, TexCoords + ripple * 0.02).rgb;
     color = mix(color, waterColour, COLOUR_TINT);
 
     // Lamp glints on the ripples.
@@ -114,6 +125,7 @@ void main()
     color = color * lit + vec3(glint) * (lit * lit);
 
     // Horizontal distance, so the top-down map view is not fogged.
-    float fog = smoothstep(FOG_START, FOG_END, length(toEye.xz));
+    // Slow at first, so the sea keeps its colour well out.
+    float fog = pow(smoothstep(FOG_START, FOG_END, length(toEye.xz)), 1.6);
     FragColor = vec4(mix(color, SKY_COLOR, fog), 1.0);
 }

@@ -55,7 +55,9 @@ inline constexpr float WaterLevel = game::WaterLevel;
 inline constexpr float WaterFileScale = game::ModelPrefixScale * game::WaterScale;
 inline constexpr float WaterFileOffsetY = placed(game::WaterOffset).y;
 inline constexpr float WaterFileY = (WaterLevel - WaterFileOffsetY) / WaterFileScale;
-inline constexpr float WaterHalfSize = 10.0f; // file units, 160 world units
+// Water.vert centres the plane under the eye, so this is its reach round the
+// eye: past the far plane's corners (100 units ahead) on windows up to 32:9.
+inline constexpr float WaterHalfSize = 15.625f; // file units, 250 world units
 
 // Pig files are drawn with T(0,-1.75,0) * S(0.2) * T(0,28,5) * S(0.8):
 // world = 0.16 * file + (0, 3.85, 1).

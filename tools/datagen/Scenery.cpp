@@ -58,8 +58,9 @@ Image paintSeabed()
             float k = glm::length(d / r.radii) * wobble;
             if (k < 1.15f) {
                 // Soft-edged and close to the sand's own shade: the floor repeats
-                // fifteen times across the sea, so hard dark rocks read as spots.
-                float cover = 0.7f * (1 - smoothstep(0.5f, 1.1f, k));
+                // fifteen times across the sea and shows through clear water, so
+                // dark rocks would read as tiled spots.
+                float cover = 0.4f * (1 - smoothstep(0.3f, 1.1f, k));
                 // Lit from the upper left, dark towards the lower right.
                 float light = 0.85f + 0.35f * (-d.x + d.y) / (r.radii.x + r.radii.y);
                 glm::vec3 rock = vary(rgb(102, 98, 84) * r.shade * light, l * 20.0f, 48u, 0.12f, 20, 3);
@@ -71,25 +72,43 @@ Image paintSeabed()
     return img;
 }
 
+// The water picture is read across 90 world units: besides tinting the sea a
+// little it says where wind roughens it (green above its mean) and where it
+// lies calm (below), in broad patches and streaks. Its mean colour stays
+// rgb(22, 92, 118), which the stream's shader assumes.
 Image paintWater()
 {
     Image img(256, 256);
     img.paintUv({}, [](glm::vec2 l, glm::vec2) {
-        glm::vec3 c = vary(rgb(22, 92, 118), l * 4.0f, 51u, 0.08f, 4, 4);
-        float streak = fbm2(l.x * 8, l.y * 2, 52u, 3, 2);
-        return mixColour(c, rgb(60, 150, 170), 0.18f * smoothstep(0.25f, 0.7f, streak));
+        float patches = fbm2(l.x * 3, l.y * 3, 51u, 4, 3);
+        float streaks = fbm2(l.x * 4 + 0.6f * patches, l.y * 12, 52u, 3, 4);
+        float rough = std::tanh(1.6f * patches + 0.8f * streaks);
+        glm::vec3 c = rgb(22, 92, 118) + glm::vec3(0.02f, 0.06f, 0.05f) * rough;
+        return c * (1.0f + 0.03f * grain(static_cast<int>(l.x * 256), static_cast<int>(l.y * 256), 53u));
     });
     return img;
 }
 
-// Distortion maps: red and green hold smooth tileable noise around one half.
-Image paintDistortion(uint32_t seed, int period)
+// Distortion maps: red and green hold the slope along x and y of a tileable
+// height field, around one half.
+// The sea's: rounded ripples with sharp crests (folded noise), two sizes, so
+// the lamp's glints on them are crisp lines and points, not soft blobs.
+float rippleHeight(glm::vec2 l)
 {
-    Image img(256, 256);
+    float broad = fbm2(l.x * 4, l.y * 4, 61u, 3, 4);
+    float crests = 1 - std::fabs(fbm2(l.x * 8 + 0.5f * broad, l.y * 8, 62u, 2, 8));
+    return 0.6f * broad / 4 + 0.4f * crests * crests / 8;
+}
+
+Image paintRipples()
+{
+    const int size = 256;
+    const float e = 0.5f / size;
+    Image img(size, size);
     img.paintUv({}, [&](glm::vec2 l, glm::vec2) {
-        float r = fbm2(l.x * period, l.y * period, seed, 4, period);
-        float g = fbm2(l.x * period, l.y * period, seed + 500u, 4, period);
-        return glm::vec3(0.5f + 0.45f * r, 0.5f + 0.45f * g, 0.0f);
+        float sx = (rippleHeight(l + glm::vec2(e, 0)) - rippleHeight(l - glm::vec2(e, 0))) / (2 * e);
+        float sy = (rippleHeight(l + glm::vec2(0, e)) - rippleHeight(l - glm::vec2(0, e))) / (2 * e);
+        return glm::vec3(0.5f + 0.45f * std::tanh(1.2f * sx), 0.5f + 0.45f * std::tanh(1.2f * sy), 0.0f);
     });
     return img;
 }
@@ -177,14 +196,15 @@ Mesh island()
     return m;
 }
 
+// One square round the world's origin; Water.vert centres it under the eye.
 Mesh waterPlane()
 {
     Mesh m;
-    const float s = WaterHalfSize, y = WaterFileY;
+    const float s = WaterHalfSize, y = WaterFileY, uv = 2 * s * WaterFileScale / 8;
     uint32_t a = m.addVertex({-s, y, s}, {0, 0});
-    uint32_t b = m.addVertex({s, y, s}, {40, 0});
-    uint32_t c = m.addVertex({s, y, -s}, {40, 40});
-    uint32_t d = m.addVertex({-s, y, -s}, {0, 40});
+    uint32_t b = m.addVertex({s, y, s}, {uv, 0});
+    uint32_t c = m.addVertex({s, y, -s}, {uv, uv});
+    uint32_t d = m.addVertex({-s, y, -s}, {0, uv});
     m.addQuad(a, b, c, d);
     m.computeNormals(false);
     return m;
@@ -198,7 +218,7 @@ void writeGround(const std::string& root)
     paintSand().saveJpeg(dir + "/sand.jpg");
     paintSeabed().saveJpeg(dir + "/seabed.jpg");
     paintWater().saveJpeg(dir + "/water.jpg");
-    paintDistortion(61u, 4).saveJpeg(dir + "/water_dudv.jpg");
+    paintRipples().saveJpeg(dir + "/water_dudv.jpg", 95);
     paintSandRelief().saveJpeg(dir + "/dudv_sand.jpg");
     writeMtl(dir, "seeGround.mtl", {{"seabed", "seabed.jpg"}});
     writeObj(dir, modelFile(root, game::SeaGroundFile).name, "seeGround.mtl", {{"sea_ground", "seabed", seaGround()}});
