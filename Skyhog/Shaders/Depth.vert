@@ -40,7 +40,6 @@ const float STRIDE = 0.5;
 const float FOOT_LIFT = 0.05 * METRE;
 const float ARM_SWING = 0.3;      // radians each way
 const float ARM_OUT = 0.15;       // radians out from the body, legs wide apart
-const float PI = 3.14159265;
 
 // People walk along x only, so their height and depth name them: a number
 // in 0..1, the same for a model wherever it walks. A plain product rather
@@ -102,8 +101,11 @@ void posePerson(inout vec3 p, inout vec3 n, float part, float variety, float wal
     float footOut = leftSide ? outLeft : outRight;
     float swinging = leftSide ? phase * 2.0 : phase * 2.0 - 1.0;
     float roll = leg ? footOut / LEFT_HIP.y : (arm ? side * ARM_OUT * (outLeft - outRight) / stride : 0.0);
-    float pitch = arm ? side * ARM_SWING * sin(2.0 * PI * phase) : 0.0;
-    float lift = leg ? FOOT_LIFT * sin(PI * clamp(swinging, 0.0, 1.0)) : 0.0;
+    // Parabolas for the sines: one hump per half step.
+    float halfStep = fract(2.0 * phase);
+    float arc = 4.0 * halfStep * (1.0 - halfStep);
+    float pitch = arm ? side * ARM_SWING * (phase < 0.5 ? arc : -arc) : 0.0;
+    float lift = leg && swinging >= 0.0 && swinging < 1.0 ? FOOT_LIFT * arc : 0.0;
     vec3 joint = (leg ? LEFT_HIP : LEFT_SHOULDER) * vec3(side, 1.0, 1.0);
     vec2 rolled = smallTurn(roll), pitched = smallTurn(pitch);
     vec3 q = p - joint;

@@ -407,7 +407,7 @@ Image paintPersonTexture()
     img.paintUv(Straw, [](glm::vec2 l, glm::vec2) {
         float weave = 0.5f + 0.25f * std::sin(l.x * 150.0f) * std::sin(l.y * 90.0f);
         glm::vec3 c = vary(rgb(236, 222, 180), l * glm::vec2(8, 8), 38u, 0.05f) * (0.9f + 0.14f * weave);
-        float ribbon = smoothstep(0.56f, 0.58f, l.y) * (1 - smoothstep(0.68f, 0.7f, l.y));
+        float ribbon = smoothstep(0.51f, 0.53f, l.y) * (1 - smoothstep(0.6f, 0.62f, l.y));
         return mixColour(c, rgb(70, 60, 56), ribbon);
     });
     img.paintUv(Face, [&](glm::vec2 l, glm::vec2) {
@@ -521,23 +521,23 @@ Mesh personHairAndHat()
     // also swells it into a curly crop).
     m.append(asPart(hairShell(10, 3, [](float front) { return -0.45f + 0.85f * front; }, 1.0f), PersonPart::ShortHair));
     // Long: straight down over the ears to the shoulders at the back.
-    m.append(asPart(hairShell(10, 4, [](float front) { return -1.2f + 1.55f * front * front; }, 1.6f),
+    m.append(asPart(hairShell(8, 3, [](float front) { return -1.2f + 1.55f * front * front; }, 1.6f),
                     PersonPart::LongHair));
     // A ponytail from the back of the crown, worn with the short cap.
     m.append(asPart(tube(
                         [](float t) {
                             return glm::vec3(0, 1.74f - 0.26f * t, -0.13f - 0.07f * std::sin(Pi * 0.6f * t));
                         },
-                        [](float t) { return 0.065f - 0.03f * t; }, 6, 3, HairWorn, true),
+                        [](float t) { return 0.065f - 0.03f * t; }, 5, 2, HairWorn, true),
                     PersonPart::Ponytail));
     // A wide-brimmed sun hat: one closed outline turned about the head's
     // axis, from inside the brim's underside out to its edge, back over its
     // top and up the crown (radius, height).
-    const glm::vec2 outline[] = {{0.135f, 1.735f}, {0.2f, 1.722f}, {0.26f, 1.7f},  {0.265f, 1.712f}, {0.2f, 1.738f},
-                                 {0.15f, 1.75f},   {0.145f, 1.8f}, {0.135f, 1.85f}, {0.09f, 1.875f}, {0.0f, 1.88f}};
+    const glm::vec2 outline[] = {{0.135f, 1.735f}, {0.26f, 1.7f},    {0.265f, 1.712f},
+                                 {0.15f, 1.75f},   {0.145f, 1.81f}, {0.1f, 1.87f}, {0.0f, 1.88f}};
     constexpr int Points = sizeof(outline) / sizeof(outline[0]);
     Mesh hat = surface(
-        12, Points - 1,
+        10, Points - 1,
         [&](float u, float v) {
             float lon = -Pi + 2 * Pi * u;
             int i = std::min(static_cast<int>(std::lround(v * (Points - 1))), Points - 1);
