@@ -17,7 +17,10 @@ flat in vec3 ShadowDir;
 flat in vec2 ShirtTurn;
 flat in vec2 ShortsTurn;
 flat in float ShortsShade;
+flat in float ShirtShade;
 flat in vec3 SkinTone;
+flat in vec3 HairColour;
+flat in vec3 HatColour;
 
 uniform sampler2D texture_diffuse1;
 uniform sampler2D shadowMap;
@@ -37,11 +40,13 @@ const vec3 AMBIENT_GROUND = vec3(0.27, 0.25, 0.22);
 const float DIFFUSE_STRENGTH = 0.7;
 const float SHINE_STRENGTH = 0.25;
 
-// The person's mesh reads its shirt, shorts and skin a whole number of
-// texture repeats to the right (64, 128 and 192): each of the thirteen gets
-// its own shirt and shorts colour (the pattern's hue turned about the grey
-// axis) and skin tone, which Shadow.vert works out per model. Every other
-// model's coordinates stay far below the first band.
+// The person's mesh reads its shirt, shorts, skin, hair, hat and shoes a
+// whole number of texture repeats to the right (64, 128, 192, 256, 320 and
+// 384): each of the thirteen gets its own shirt and shorts colour (the
+// pattern's hue turned about the grey axis, and its brightness), skin tone,
+// hair and hat colour, which Shadow.vert works out per model; the shoes keep
+// the picture's colour. Every other model's coordinates stay far below the
+// first band.
 const float OUTFIT_BAND = 64.0;
 
 // turn = (cos, sin) of the angle.
@@ -57,10 +62,16 @@ vec3 dressed(vec3 albedo)
     if (band < 1.0)
         return albedo;
     if (band < 2.0)
-        return clamp(turnHue(albedo, ShirtTurn), 0.0, 1.0);
+        return clamp(turnHue(albedo, ShirtTurn) * ShirtShade, 0.0, 1.0);
     if (band < 3.0)
         return clamp(turnHue(albedo, ShortsTurn) * ShortsShade, 0.0, 1.0);
-    return albedo * SkinTone;
+    if (band < 4.0)
+        return albedo * SkinTone;
+    if (band < 5.0)
+        return albedo * HairColour;
+    if (band < 6.0)
+        return clamp(albedo * HatColour, 0.0, 1.0);
+    return albedo;
 }
 
 // 0 = fully lit, 1 = fully in shadow.

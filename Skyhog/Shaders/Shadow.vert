@@ -21,11 +21,15 @@ flat out vec3 EyePos;        // camera position, recovered from the view matrix
 flat out vec3 ShadowDir;     // unit vector pointing at the shadow light
 // A person's outfit (see Shadow.frag), fixed per model and so worked out
 // here rather than for every pixel: the shirt's and the shorts' hue turns
-// as (cos, sin), the shorts' brightness and the skin tone per channel.
+// as (cos, sin), the shirt's and the shorts' brightness, the skin tone per
+// channel and the hair's and the hat's colours.
 flat out vec2 ShirtTurn;
 flat out vec2 ShortsTurn;
 flat out float ShortsShade;
+flat out float ShirtShade;
 flat out vec3 SkinTone;
+flat out vec3 HairColour;
+flat out vec3 HatColour;
 
 // Roughly one shadow-map texel in world units (100 units over 768 texels).
 // The shadow lookup point is pushed this far off the surface on slopes.
@@ -76,10 +80,138 @@ vec3 mirrorViewPos(mat4 reflectionView, vec3 worldPos)
     return eyeTurn * (mirrored - mirrorEye(reflectionView));
 }
 
+// --- The people's shapes and walk (the same in Shadow.vert and Depth.vert,
+// so a person's shadow wears and does what the person does). ---
+// One model, drawn thirteen times. Texture u from PERSON_BAND up marks a
+// person's vertex (Shadow.frag dresses it by the band); the whole number in
+// v / 2 tells its part. The model is in its own units (0.7 per metre it was
+// built in), standing on its origin and facing +z; the joints are where the
+// data generator put them.
+const float PERSON_BAND = 64.0;
+const float METRE = 0.7;
+const float TORSO = 0.0;
+const float HEAD = 1.0;
+const float LEFT_LEG = 2.0;   // the person's left is +x
+const float RIGHT_LEG = 3.0;
+const float LEFT_ARM = 4.0;
+const float RIGHT_ARM = 5.0;
+const float SHORT_HAIR = 6.0;
+const float LONG_HAIR = 7.0;
+const float PONYTAIL = 8.0;
+const float HAT = 9.0;
+const vec3 LEFT_HIP = vec3(0.119, 0.92, 0.0) * METRE;
+const vec3 LEFT_SHOULDER = vec3(0.259, 1.4, 0.0) * METRE;
+const vec3 HAIR_CENTRE = vec3(0.0, 1.67, 0.0) * METRE;
+const float NECK = 1.45 * METRE;
+const vec3 CURLS = vec3(1.2, 1.12, 1.2);
+// People walk along x while facing +z, so they step sideways: the leading
+// foot steps out, the other closes up. One step of each foot per this many
+// world units walked.
+const float STRIDE = 0.5;
+const float FOOT_LIFT = 0.05 * METRE;
+const float ARM_SWING = 0.3;      // radians each way
+const float ARM_OUT = 0.15;       // radians out from the body, legs wide apart
+
+// People walk along x only, so their height and depth name them: a number
+// in 0..1, the same for a model wherever it walks. A plain product rather
+// than a sine hash, whose last bits differ from one GPU to the next: the
+// thirteen wear the same on every machine, and these weights (with the
+// multipliers the outfit uses) give them thirteen different shirt colours,
+// every hair style at least twice and four hats.
+float personVariety(mat4 model)
+{
+    return fract(dot(model[3].yz, vec2(1.43, 1.04)));
+}
+
+// v turned by a small angle whose (cos, sin) is cs, x towards y.
+vec2 turned(vec2 v, vec2 cs)
+{
+    return vec2(cs.x * v.x - cs.y * v.y, cs.y * v.x + cs.x * v.y);
+}
+
+// (cos, sin) of an angle under 0.4 radians, to a few parts in ten thousand.
+vec2 smallTurn(float a)
+{
+    float a2 = a * a;
+    return vec2(1.0 - a2 * (0.5 - a2 / 24.0), a * (1.0 - a2 / 6.0));
+}
+
+// Poses a person's vertex p with its normal n (model units). variety names
+// the person (0..1), walked is how far along x it stands and unit the world
+// units per model unit. What a person does not wear folds away to a point in
+// the head, where it draws nothing. Straight-line code: a software renderer
+// runs every branch of a vertex shader for every vertex anyway.
+void posePerson(inout vec3 p, inout vec3 n, float part, float variety, float walked, float unit)
+{
+    // Short, curly, long, a ponytail, or bald; a sun hat on some.
+    float style = floor(fract(variety * 62.0) * 5.0);
+    bool hat = fract(variety * 21.0) < 0.35;
+    float tall = mix(0.9, 1.0, fract(variety * 29.0));
+    float slim = mix(0.8, 1.0, fract(variety * 37.0));
+    bool onHead = part == HEAD || part >= SHORT_HAIR;
+    bool worn = part < SHORT_HAIR || (part == SHORT_HAIR && (style < 2.0 || style == 3.0)) ||
+                (part == LONG_HAIR && style == 2.0) || (part == PONYTAIL && style == 3.0) || (part == HAT && hat);
+    vec3 swell = part == SHORT_HAIR && style == 1.0 && !hat ? CURLS : vec3(1.0);
+    p = HAIR_CENTRE + (p - HAIR_CENTRE) * (worn ? swell : vec3(0.0));
+    n /= swell;
+
+    // The walk, from where the person stands: the left foot swings out over
+    // the first half of a step and the right one after it over the second,
+    // so the feet stay put on the sand whichever way the person goes.
+    float phase = fract(walked / STRIDE);
+    float stride = STRIDE / unit;
+    float outLeft = (smoothstep(0.0, 0.5, phase) - phase) * stride;
+    float outRight = (smoothstep(0.5, 1.0, phase) - phase) * stride;
+    bool leftSide = part == LEFT_LEG || part == LEFT_ARM;
+    float side = leftSide ? 1.0 : -1.0;
+    bool leg = part == LEFT_LEG || part == RIGHT_LEG;
+    bool arm = part == LEFT_ARM || part == RIGHT_ARM;
+    // A leg tilts about its hip to put its foot where the step has it and
+    // lifts while it swings; the arms swing forward and back, opposite each
+    // other, and open a little as the legs do.
+    float footOut = leftSide ? outLeft : outRight;
+    float swinging = leftSide ? phase * 2.0 : phase * 2.0 - 1.0;
+    float roll = leg ? footOut / LEFT_HIP.y : (arm ? side * ARM_OUT * (outLeft - outRight) / stride : 0.0);
+    // Parabolas for the sines: one hump per half step.
+    float halfStep = fract(2.0 * phase);
+    float arc = 4.0 * halfStep * (1.0 - halfStep);
+    float pitch = arm ? side * ARM_SWING * (phase < 0.5 ? arc : -arc) : 0.0;
+    float lift = leg && swinging >= 0.0 && swinging < 1.0 ? FOOT_LIFT * arc : 0.0;
+    vec3 joint = (leg ? LEFT_HIP : LEFT_SHOULDER) * vec3(side, 1.0, 1.0);
+    vec2 rolled = smallTurn(roll), pitched = smallTurn(pitch);
+    vec3 q = p - joint;
+    q.xy = turned(q.xy, rolled);
+    q.zy = turned(q.zy, pitched);
+    p = joint + q + vec3(0.0, lift, 0.0);
+    n.xy = turned(n.xy, rolled);
+    n.zy = turned(n.zy, pitched);
+
+    // Build: shorter and slimmer than the model, never larger, so what is
+    // drawn stays inside the box the game hits. The head keeps its size.
+    vec3 scale = onHead ? vec3(1.0) : vec3(slim, tall, mix(slim, 1.0, 0.5));
+    p *= scale;
+    n /= scale;
+    // The body sinks as far as the foot on the ground tilts its leg.
+    float standing = (phase < 0.5 ? outRight : outLeft) / LEFT_HIP.y;
+    p.y += (onHead ? NECK * (tall - 1.0) : 0.0) - LEFT_HIP.y * 0.5 * standing * standing * tall;
+}
+
+// Black, dark brown, brown, blonde, auburn, grey (times the pale hair texture).
+const vec3 HAIR_COLOURS[6] = vec3[6](vec3(0.1, 0.085, 0.08), vec3(0.3, 0.18, 0.1), vec3(0.55, 0.36, 0.2),
+                                     vec3(1.0, 0.85, 0.52), vec3(0.7, 0.3, 0.12), vec3(0.85, 0.84, 0.8));
+// Straw, white, red, navy (times the straw texture).
+const vec3 HAT_COLOURS[4] = vec3[4](vec3(1.0), vec3(1.08, 1.12, 1.3), vec3(0.95, 0.35, 0.3), vec3(0.3, 0.38, 0.6));
+
 void main()
 {
-    vec4 worldPos = model * vec4(position, 1.0);
-    vec3 n = normalize(mat3(model) * normal);   // models are only scaled uniformly
+    float variety = personVariety(model);
+    bool person = texCoords.x >= PERSON_BAND;
+    vec3 p = position;
+    vec3 modelNormal = normal;
+    if (person) posePerson(p, modelNormal, floor(texCoords.y * 0.5), variety, model[3].x, length(model[0].xyz));
+
+    vec4 worldPos = model * vec4(p, 1.0);
+    vec3 n = normalize(mat3(model) * modelNormal);   // models are only scaled uniformly
 
     // Light-space depth grows along the third row of the light matrix,
     // so the way back to the light is the negated, normalised row.
@@ -99,16 +231,23 @@ void main()
         EyePos = vec3(eye.x, 2.0 * WATER_LEVEL - eye.y, eye.z);   // the eye's mirror image
     }
     ShadowDir = toLight;
-    // People walk along x only, so their height and depth name them: a
-    // number in 0..1, the same for a model wherever it walks.
-    float variety = fract(sin(dot(model[3].yz, vec2(4.1414, 12.9898))) * 43758.5453);
-    float shirtAngle = 6.2832 * variety;
-    float shortsAngle = 6.2832 * fract(variety * 7.0);
-    ShirtTurn = vec2(cos(shirtAngle), sin(shirtAngle));
-    ShortsTurn = vec2(cos(shortsAngle), sin(shortsAngle));
-    ShortsShade = mix(0.7, 1.15, fract(variety * 3.0));
-    float tone = mix(0.45, 1.0, fract(variety * 13.0));
-    SkinTone = vec3(tone, pow(tone, 1.15), pow(tone, 1.3));
+    if (person) {
+        // 31 spreads the thirteen shirts' hues at least 9 degrees apart.
+        float shirtAngle = 6.2832 * fract(variety * 31.0);
+        float shortsAngle = 6.2832 * fract(variety * 7.0);
+        ShirtTurn = vec2(cos(shirtAngle), sin(shirtAngle));
+        ShortsTurn = vec2(cos(shortsAngle), sin(shortsAngle));
+        ShortsShade = mix(0.7, 1.15, fract(variety * 3.0));
+        ShirtShade = mix(0.75, 1.2, fract(variety * 11.0));
+        float tone = mix(0.45, 1.0, fract(variety * 13.0));
+        SkinTone = vec3(tone, pow(tone, 1.15), pow(tone, 1.3));
+        HairColour = HAIR_COLOURS[int(fract(variety * 28.0) * 6.0)];
+        HatColour = HAT_COLOURS[int(fract(variety * 39.0) * 4.0)];
+    } else {
+        ShirtTurn = ShortsTurn = vec2(1.0, 0.0);
+        ShortsShade = ShirtShade = 1.0;
+        SkinTone = HairColour = HatColour = vec3(1.0);
+    }
 
     // -view[1][2] is the y of the view direction.
     bool underOpaqueSea = clipPlane.w > OPEN_PASS_DISTANCE && view[1][2] > STRAIGHT_DOWN && EyePos.y > SEA_LEVEL;

@@ -343,10 +343,12 @@ const UvRect Shorts{{0.5f, 0.5f}, {0.75f, 1.0f}};
 const UvRect Skin{{0.75f, 0.5f}, {1.0f, 1.0f}};
 const UvRect Face{{0.0f, 0.0f}, {0.5f, 0.5f}};
 const UvRect Hair{{0.5f, 0.0f}, {0.75f, 0.5f}};
-const UvRect Shoes{{0.75f, 0.0f}, {1.0f, 0.5f}};
-// The mesh's shirt, shorts and skin read the same texels a whole number of
-// repeats to the right (the texture wraps), so the lit shader can tell the
-// clothes and skin apart and give each of the thirteen its own colours.
+const UvRect Shoes{{0.75f, 0.0f}, {1.0f, 0.25f}};
+const UvRect Straw{{0.75f, 0.25f}, {1.0f, 0.5f}};
+// Every part of the person reads its texels a whole number of repeats to the
+// right (the texture wraps), so the lit shader can tell the person from every
+// other model and each material apart: shirt, shorts, skin, hair and hat are
+// coloured per person there, the shoes keep the picture's colour.
 // Shadow.frag knows these bands; no other model's coordinates come near them.
 UvRect outfitBand(const UvRect& rect, float band)
 {
@@ -356,6 +358,21 @@ const UvRect ShirtWorn = outfitBand(Shirt, 64.0f);
 const UvRect ShortsWorn = outfitBand(Shorts, 128.0f);
 const UvRect SkinWorn = outfitBand(Skin, 192.0f);
 const UvRect FaceWorn = outfitBand(Face, 192.0f);
+const UvRect HairWorn = outfitBand(Hair, 256.0f);
+const UvRect HatWorn = outfitBand(Straw, 320.0f);
+const UvRect ShoesWorn = outfitBand(Shoes, 384.0f);
+
+// The parts the vertex shaders move or leave out: a part's number, doubled,
+// is added to the texture v (the picture repeats, so it looks the same; two
+// per part keeps a rect's top edge at v = 1 inside its own part). Shadow.vert
+// and Depth.vert know these numbers and the joints below.
+enum class PersonPart { Torso, Head, LeftLeg, RightLeg, LeftArm, RightArm, ShortHair, LongHair, Ponytail, Hat };
+
+Mesh asPart(Mesh m, PersonPart part)
+{
+    for (Vertex& v : m.vertices) v.uv.y += 2.0f * static_cast<float>(part);
+    return m;
+}
 
 Image paintPersonTexture()
 {
@@ -379,18 +396,24 @@ Image paintPersonTexture()
         return c * (0.95f + 0.05f * std::sin(l.x * 90.0f + l.y * 30.0f));
     });
     img.paintUv(Skin, [&](glm::vec2 l, glm::vec2) { return vary(skinTone, l * 5.0f, 34u, 0.03f); });
-    const glm::vec3 hairColour = rgb(88, 56, 34);
+    // Hair is pale grey strands: the shader multiplies in each person's colour.
     img.paintUv(Hair, [&](glm::vec2 l, glm::vec2) {
-        glm::vec3 c = vary(hairColour, glm::vec2(l.x * 40, l.y * 3), 35u, 0.15f);
-        return c;
+        float strands = 0.5f + 0.5f * fbm2(l.x * 60.0f, l.y * 4.0f, 35u, 3);
+        return glm::vec3(0.72f + 0.28f * strands);
     });
     img.paintUv(Shoes, [](glm::vec2 l, glm::vec2) { return vary(rgb(60, 52, 50), l * 4.0f, 36u, 0.06f); });
+    // A woven sun hat, pale so the shader can tint it, with a dark ribbon
+    // round the crown (the hat's v runs from under the brim to the crown's top).
+    img.paintUv(Straw, [](glm::vec2 l, glm::vec2) {
+        float weave = 0.5f + 0.25f * std::sin(l.x * 150.0f) * std::sin(l.y * 90.0f);
+        glm::vec3 c = vary(rgb(236, 222, 180), l * glm::vec2(8, 8), 38u, 0.05f) * (0.9f + 0.14f * weave);
+        float ribbon = smoothstep(0.51f, 0.53f, l.y) * (1 - smoothstep(0.6f, 0.62f, l.y));
+        return mixColour(c, rgb(70, 60, 56), ribbon);
+    });
     img.paintUv(Face, [&](glm::vec2 l, glm::vec2) {
-        // l.x runs around the head with the face at 0.5; l.y from chin pole to crown.
+        // l.x runs around the head with the face at 0.5; l.y from chin pole to
+        // crown. The hair is its own part, so the scalp is skin.
         glm::vec3 c = vary(skinTone, l * 5.0f, 37u, 0.03f);
-        float back = std::fabs(l.x - 0.5f);
-        if (l.y > 0.8f - 0.45f * smoothstep(0.12f, 0.3f, back))
-            c = vary(hairColour, glm::vec2(l.x * 40, l.y * 3), 35u, 0.15f);
         for (float side : {-1.0f, 1.0f}) {
             glm::vec2 d = (l - glm::vec2(0.5f + side * 0.065f, 0.6f)) / glm::vec2(0.022f, 0.045f);
             c = mixColour(c, rgb(30, 24, 22), 1 - smoothstep(0.8f, 1.1f, glm::length(d)));
@@ -404,19 +427,25 @@ Image paintPersonTexture()
     return img;
 }
 
-// Legs in shorts, with shoes, and the arms in short sleeves; `side` is +1 for
-// the person's left (+x). Metres, feet at y = 0, facing +z.
-Mesh personLimbs(float side)
+// A leg in shorts, with its shoe; `side` is +1 for the person's left (+x).
+// Metres, feet at y = 0, facing +z. The hip joint is at (side * 0.11, 0.92).
+Mesh personLeg(float side)
 {
     Mesh p;
-    // Feet a little apart, legs straight down from the hips.
     float x = side * 0.11f;
-    p.append(box({x - 0.055f, 0.0f, -0.07f}, {x + 0.055f, 0.08f, 0.17f}, Shoes));
+    p.append(box({x - 0.055f, 0.0f, -0.07f}, {x + 0.055f, 0.08f, 0.17f}, ShoesWorn));
     p.append(tube([&](float t) { return glm::vec3(x, 0.06f + 0.46f * t, 0.0f); },
                   [](float t) { return 0.06f + 0.02f * t; }, 6, 2, SkinWorn, false));
     p.append(tube([&](float t) { return glm::vec3(x * (1 - 0.1f * t), 0.5f + 0.42f * t, 0.0f); },
                   [](float t) { return 0.1f + 0.025f * t; }, 8, 1, ShortsWorn, true));
-    // Arms held a little out from the body, so the silhouette reads at a distance.
+    return asPart(p, side > 0 ? PersonPart::LeftLeg : PersonPart::RightLeg);
+}
+
+// An arm in a short sleeve, held a little out from the body so the
+// silhouette reads at a distance. The shoulder joint is at (side * 0.24, 1.4).
+Mesh personArm(float side)
+{
+    Mesh p;
     glm::vec3 shoulder(side * 0.24f, 1.4f, 0.0f), elbow(side * 0.33f, 1.13f, 0.03f), wrist(side * 0.38f, 0.88f, 0.08f);
     p.append(tube([&](float t) { return shoulder + (elbow - shoulder) * (0.1f + 0.7f * t); },
                   [](float) { return 0.07f; }, 6, 1, ShirtWorn, true));
@@ -427,7 +456,7 @@ Mesh personLimbs(float side)
         },
         [](float t) { return 0.05f - 0.01f * t; }, 6, 2, SkinWorn, false));
     p.append(ellipsoid(wrist + glm::vec3(0, -0.06f, 0), {0.042f, 0.075f, 0.05f}, 5, 3, SkinWorn));
-    return p;
+    return asPart(p, side > 0 ? PersonPart::LeftArm : PersonPart::RightArm);
 }
 
 // The shirt from the waist to the shoulders, rounding in towards the neck.
@@ -449,42 +478,94 @@ Mesh personTorso()
     // The shorts' waistband under the shirt's hem.
     torso.append(tube([](float t) { return glm::vec3(0, 0.8f + 0.16f * t, 0); }, [](float) { return 0.195f; }, 8, 1,
                       ShortsWorn, true));
-    return torso;
+    return asPart(torso, PersonPart::Torso);
 }
 
-// Neck, a head a touch large for the body (it reads better when small on
-// screen) and a cap of hair, longer at the back than over the forehead.
+// Neck and a head a touch large for the body (it reads better when small on
+// screen). The head's centre is (0, 1.655, 0.01).
 Mesh personHead()
 {
     Mesh h = tube([](float t) { return glm::vec3(0, 1.42f + 0.14f * t, 0); }, [](float) { return 0.058f; }, 6, 1,
                   SkinWorn, false);
     h.append(ellipsoid({0, 1.655f, 0.01f}, {0.118f, 0.14f, 0.128f}, 10, 6, FaceWorn));
-    Mesh hair = surface(
-        10, 3,
-        [](float u, float v) {
-            float lon = -Pi + 2 * Pi * u;
-            float front = 0.5f + 0.5f * std::cos(lon);
-            float lowest = -0.45f + 0.85f * front;
-            float lat = lowest + (Pi / 2 - lowest) * v;
-            float c = v >= 1 ? 0.0f : std::cos(lat), s = v >= 1 ? 1.0f : std::sin(lat);
-            return glm::vec3(0, 1.67f, 0.0f) +
-                glm::vec3(0.131f * c * std::sin(lon), 0.14f * s, 0.141f * c * std::cos(lon));
-        },
-        Hair, true);
-    hair.computeNormals(true);
-    h.append(hair);
-    return h;
+    return asPart(h, PersonPart::Head);
 }
 
-// A holidaymaker about 1.8 m tall, built in metres with the feet at y = 0 and
-// facing +z, then scaled to the file's units (one file unit is two metres).
+// A shell of hair over the head, its lower edge `lowest(front)` radians of
+// latitude (front: 1 over the forehead, 0 at the back). Below the head's
+// middle the hair hangs straight down, `hang` times as far as the curve would go.
+Mesh hairShell(int around, int up, const std::function<float(float)>& lowest, float hang)
+{
+    Mesh hair = surface(
+        around, up,
+        [&](float u, float v) {
+            float lon = -Pi + 2 * Pi * u;
+            float front = 0.5f + 0.5f * std::cos(lon);
+            float low = lowest(front);
+            float lat = low + (Pi / 2 - low) * v;
+            float c = v >= 1 ? 0.0f : std::cos(std::max(lat, 0.0f)), s = v >= 1 ? 1.0f : std::sin(lat);
+            if (lat < 0) s *= hang;
+            return glm::vec3(0, 1.67f, 0.0f) + glm::vec3(0.131f * c * std::sin(lon), 0.14f * s, 0.141f * c * std::cos(lon));
+        },
+        HairWorn, true);
+    hair.computeNormals(true);
+    return hair;
+}
+
+// The hair styles and the hat. Each person wears some of them; the vertex
+// shaders fold the rest away inside the head.
+Mesh personHairAndHat()
+{
+    Mesh m;
+    // Short: a cap, longer at the back than over the forehead (the shader
+    // also swells it into a curly crop).
+    m.append(asPart(hairShell(10, 3, [](float front) { return -0.45f + 0.85f * front; }, 1.0f), PersonPart::ShortHair));
+    // Long: straight down over the ears to the shoulders at the back.
+    m.append(asPart(hairShell(8, 3, [](float front) { return -1.2f + 1.55f * front * front; }, 1.6f),
+                    PersonPart::LongHair));
+    // A ponytail from the back of the crown, worn with the short cap.
+    m.append(asPart(tube(
+                        [](float t) {
+                            return glm::vec3(0, 1.74f - 0.26f * t, -0.13f - 0.07f * std::sin(Pi * 0.6f * t));
+                        },
+                        [](float t) { return 0.065f - 0.03f * t; }, 5, 2, HairWorn, true),
+                    PersonPart::Ponytail));
+    // A wide-brimmed sun hat: one closed outline turned about the head's
+    // axis, from inside the brim's underside out to its edge, back over its
+    // top and up the crown (radius, height).
+    const glm::vec2 outline[] = {{0.135f, 1.735f}, {0.26f, 1.7f},    {0.265f, 1.712f},
+                                 {0.15f, 1.75f},   {0.145f, 1.81f}, {0.1f, 1.87f}, {0.0f, 1.88f}};
+    constexpr int Points = sizeof(outline) / sizeof(outline[0]);
+    Mesh hat = surface(
+        10, Points - 1,
+        [&](float u, float v) {
+            float lon = -Pi + 2 * Pi * u;
+            int i = std::min(static_cast<int>(std::lround(v * (Points - 1))), Points - 1);
+            glm::vec2 p = outline[i];
+            return glm::vec3(p.x * std::sin(lon), p.y, p.x * std::cos(lon));
+        },
+        HatWorn, true);
+    hat.computeNormals(false);
+    m.append(asPart(hat, PersonPart::Hat));
+    return m;
+}
+
+// A holidaymaker about 1.88 m tall with a hat on, built in metres with the
+// feet at y = 0 and facing +z, then scaled to the file's units: 0.7 per metre
+// stands the person a little larger than life beside the palms, so it reads
+// from the pig's height. Built at the broadest build; the shaders slim some.
 Mesh person()
 {
     Mesh p;
-    for (float side : {-1.0f, 1.0f}) p.append(personLimbs(side));
+    for (float side : {-1.0f, 1.0f}) {
+        p.append(personLeg(side));
+        p.append(personArm(side));
+    }
     p.append(personTorso());
+    p.transform(glm::scale(glm::mat4(1), glm::vec3(1.08f, 1.0f, 1.04f)));
     p.append(personHead());
-    p.transform(glm::scale(glm::mat4(1), glm::vec3(0.5f)));
+    p.append(personHairAndHat());
+    p.transform(glm::scale(glm::mat4(1), glm::vec3(0.7f)));
     return p;
 }
 
