@@ -3,6 +3,7 @@
 # driven by synthetic keys and mouse (xdotool), for comparing builds:
 #   default.png      the view the game starts with, no keys
 #   open-sea.png     turned half round, away from the island, over the open sea
+#   close.png        flown in over the island's near half, tilted down a little
 #   stream-sand.png  flown out over the island, looking down, Space held
 #   stream-sea.png   flown back over the open sea, looking down, Space held
 #   hit.png          Space held over the people until the first hit, right after it
@@ -48,6 +49,8 @@ run_view() { # name, then the steps as a shell snippet using $w and the helpers 
 run_view default 'sleep 2; shot'
 # Turned half round (180 degrees: 40 steps of 90 pixels), over the open sea.
 run_view open-sea 'turn 40; sleep 1; shot'
+# Flown in for 1.2 s, tilted down 27 degrees (6 steps), no Space.
+run_view close 'xdotool keydown w; sleep 1.2; xdotool keyup w; tilt 6; sleep 1; shot'
 # The view tilts down as far as it goes (89 degrees of pitch: 20 steps of 90
 # pixels), so that the stream is in view down to where it lands.
 # Out over the island's near half, hovering, Space held.

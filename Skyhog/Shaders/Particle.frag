@@ -103,12 +103,16 @@ void main()
         float radius = mix(r1, r2, clamp(Local.y / h, 0.0, 1.0));
         float x = clamp(Local.x / max(radius, 1e-5), -1.0, 1.0);
         float bulge = sqrt(1.0 - x * x);
-        float glint = exp(-pow((x + 0.45) / 0.16, 2.0));
-        vec3 amber = ParticleColor.rgb * vec3(0.66, 0.42, 0.2);
-        vec3 clear = ParticleColor.rgb * vec3(1.0, 0.9, 0.8);
-        rgb = mix(amber, clear, smoothstep(0.0, 0.9, bulge)) + vec3(0.9) * glint;
-        alpha = mix(1.0, 0.6, bulge);
-        alpha = max(alpha, glint) * coverage;
+        // Liquid, not plastic: the middle lets most of what lies behind
+        // through, the edges are denser amber, a narrow bright streak runs
+        // down the lit side and a faint rim of sky light down the other.
+        float glint = exp(-pow((x + 0.42) / 0.09, 2.0));
+        float rim = exp(-pow((x - 0.8) / 0.12, 2.0)) * 0.35;
+        vec3 amber = ParticleColor.rgb * vec3(0.55, 0.34, 0.12);
+        vec3 clear = ParticleColor.rgb * vec3(1.0, 0.93, 0.78);
+        rgb = mix(amber, clear, smoothstep(0.0, 0.9, bulge)) + vec3(1.0) * glint + vec3(0.8, 0.9, 1.0) * rim;
+        alpha = mix(0.95, 0.5, bulge);
+        alpha = max(alpha, max(glint, rim)) * coverage;
     } else if (Kind == SEA_RING) {
         // Foam where the stream strikes, and two rings spreading from it, the
         // second trailing; fast at first, then slower.

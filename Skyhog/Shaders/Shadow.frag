@@ -39,6 +39,7 @@ const vec3 AMBIENT_SKY = vec3(0.33, 0.37, 0.43);
 const vec3 AMBIENT_GROUND = vec3(0.27, 0.25, 0.22);
 const float DIFFUSE_STRENGTH = 0.7;
 const float SHINE_STRENGTH = 0.25;
+const float FILL = 0.16;
 
 // The person's mesh reads its shirt, shorts, skin, hair, hat and shoes a
 // whole number of texture repeats to the right (64, 128, 192, 256, 320 and
@@ -122,7 +123,10 @@ void main()
     float shine = pow(max(dot(n, H), 0.0), material.shininess) * smoothstep(0.0, 0.1, diff);
     float lit = 1.0 - shadowAmount(n);
 
-    vec3 ambient = mix(AMBIENT_GROUND, AMBIENT_SKY, n.y * 0.5 + 0.5);
+    // A little light from where the player looks, so that sides the high
+    // lamp leaves in the dark (the pig's rump, a person's back) keep their
+    // colour instead of turning muddy.
+    vec3 ambient = mix(AMBIENT_GROUND, AMBIENT_SKY, n.y * 0.5 + 0.5) + FILL * max(dot(n, V), 0.0);
     vec3 color = albedo * (ambient + lit * diff * DIFFUSE_STRENGTH * lightColor)
                + lit * shine * SHINE_STRENGTH * lightColor;
 
