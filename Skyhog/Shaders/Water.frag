@@ -84,7 +84,7 @@ void main()
 
     // Broad ripples and fine chop, drifting against each other. The chop
     // fades out with distance before it can shimmer.
-    vec2 p = WorldPos.xz;
+    vec2 p = TexCoords;
     float flow = moveFactor * FLOW_SCALE;
     vec2 swell = texture(dudvMap, p / SWELL_SIZE + vec2(flow, 0.4 * flow)).rg * 2.0 - 1.0;
     vec2 chop = texture(dudvMap, CHOP_TURN * p / CHOP_SIZE + vec2(-0.7 * flow, 1.3 * flow)).rg * 2.0 - 1.0;
