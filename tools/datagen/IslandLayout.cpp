@@ -19,14 +19,41 @@ float angleAround(float x, float z)
     return std::atan2(z - IslandCentre.y, x - IslandCentre.x);
 }
 
+// The rounded core of the island: a few low harmonics. The people's spots
+// are laid out on it, so the bays and points of the real coast never move them.
+float roundedRadius(float angle)
+{
+    return IslandRadius *
+        (1.0f + 0.07f * std::sin(2 * angle + 1.1f) + 0.045f * std::sin(3 * angle + 2.3f) +
+         0.025f * std::sin(5 * angle + 0.4f));
+}
+
 } // namespace
 
 float coastRadius(float angle)
 {
-    // A few low harmonics make a rounded but irregular shore.
-    return IslandRadius *
-        (1.0f + 0.07f * std::sin(2 * angle + 1.1f) + 0.045f * std::sin(3 * angle + 2.3f) +
-         0.025f * std::sin(5 * angle + 0.4f));
+    // Bays cut in and sandy points reach out: each a bump of the radius,
+    // relative to the rounded core, centred on a direction (radians) with a
+    // given angular width. They sit between the people's spots.
+    struct Feature {
+        float angle, width, size;
+    };
+    static constexpr Feature features[] = {
+        {-2.40f, 0.22f, -0.30f}, // the broad bay on the near left
+        {2.98f, 0.065f, 0.17f},  // a thin spit out to the west
+        {2.25f, 0.20f, -0.15f},  // a cove behind it
+        {1.20f, 0.20f, -0.22f},  // a bay in the far shore
+        {0.40f, 0.08f, 0.12f},   // a blunt point to the north-east
+        {-0.52f, 0.07f, 0.20f},  // a spit on the near right
+        {-1.45f, 0.30f, -0.10f}, // a shallow curve in the near beach
+    };
+    float shape = 1.0f + 0.02f * std::sin(7 * angle + 0.9f) + 0.015f * std::sin(11 * angle + 2.0f);
+    for (const Feature& f : features) {
+        // The shortest way round from the feature's direction.
+        const float d = std::remainder(angle - f.angle, 2 * Pi) / f.width;
+        shape += f.size * std::exp(-d * d);
+    }
+    return roundedRadius(angle) * shape;
 }
 
 float islandFraction(float x, float z)
@@ -64,7 +91,7 @@ const std::vector<glm::vec2>& peopleSpots()
     static const std::vector<glm::vec2> spots = [] {
         std::vector<glm::vec2> out;
         auto at = [&](float angle, float fraction) {
-            float r = coastRadius(angle) * fraction;
+            float r = roundedRadius(angle) * fraction;
             out.push_back(IslandCentre + r * glm::vec2(std::cos(angle), std::sin(angle)));
         };
         at(-2.2f, 0.12f); // near the top of the dome
@@ -139,16 +166,22 @@ const std::vector<PalmSpot>& palmSpots()
 {
     static const std::vector<PalmSpot> spots = [] {
         std::vector<PalmSpot> out;
-        Rng rng(0x5EA5A1u);
+        Rng rng(0x5EA5A2u);
         auto polar = [](float radius, float angle) { return radius * glm::vec2(std::cos(angle), std::sin(angle)); };
-        for (int group = 0; group < 2000 && static_cast<int>(out.size()) < PalmCount; ++group) {
-            // Most groups stand towards the beach, a few further in.
+        for (int group = 0; group < 4000 && static_cast<int>(out.size()) < PalmCount; ++group) {
+            // Groups stand all over the island: some inland, some on the
+            // beach, and a palm or two on the very edge of the sand leaning
+            // out over the water. Groups keep well apart, so the beach has
+            // open stretches between them.
             const float angle = rng.range(-Pi, Pi);
-            const bool beach = rng.uniform() < 0.8;
-            const float fraction = beach ? rng.range(0.64f, 0.86f) : std::sqrt(rng.range(0.15f * 0.15f, 0.64f * 0.64f));
+            const double zone = rng.uniform();
+            const bool edge = zone < 0.15, beach = zone < 0.55;
+            const float fraction = edge ? rng.range(0.86f, 0.92f)
+                : beach               ? rng.range(0.62f, 0.84f)
+                                      : std::sqrt(rng.range(0.12f * 0.12f, 0.6f * 0.6f));
             const glm::vec2 centre = IslandCentre + polar(coastRadius(angle) * fraction, angle);
             const glm::vec2 outward = glm::normalize(centre - IslandCentre);
-            const int wanted = rng.uniform() < 0.2 ? 1 : 2 + rng.below(4);
+            const int wanted = edge ? 1 + rng.below(2) : rng.uniform() < 0.2 ? 1 : 2 + rng.below(4);
             const int size = std::min(wanted, PalmCount - static_cast<int>(out.size()));
             const size_t first = out.size();
             for (int member = 0; member < size; ++member)
@@ -160,18 +193,21 @@ const std::vector<PalmSpot>& palmSpots()
                     palm.hang = rng.range(0.4f, 1.3f);
                     palm.seed = static_cast<uint32_t>(rng.next());
                     // Palms lean towards the sea and away from their neighbours,
-                    // those on the beach the most.
+                    // those on the beach the most, those on the edge of the
+                    // sand far out over the water.
+                    const float spot = islandFraction(palm.xz.x, palm.xz.y);
                     glm::vec2 away = palm.xz - centre;
                     if (glm::length(away) > 0.01f) away = glm::normalize(away);
-                    glm::vec2 dir = outward * (0.3f + fraction) + away * 0.8f + polar(0.6f, rng.range(-Pi, Pi));
+                    glm::vec2 dir = edge ? outward * 2.0f + polar(0.4f, rng.range(-Pi, Pi))
+                                         : outward * (0.3f + fraction) + away * 0.8f + polar(0.6f, rng.range(-Pi, Pi));
                     dir = glm::length(dir) > 0.01f ? glm::normalize(dir) : outward;
-                    palm.lean = dir * palm.height * rng.range(0.06f, 0.12f + 0.35f * fraction);
+                    palm.lean = dir * palm.height *
+                        (edge ? rng.range(0.4f, 0.55f) : rng.range(0.06f, 0.12f + 0.35f * fraction));
                     const float ground = islandHeight(palm.xz.x, palm.xz.y);
-                    bool fits = islandFraction(palm.xz.x, palm.xz.y) < 0.88f && ground > WaterLevel + 0.2f &&
-                        !inThePeoplesWay(palm);
-                    // Close within a group, apart from the others.
+                    bool fits = spot < (edge ? 0.93f : 0.86f) && ground > WaterLevel + 0.15f && !inThePeoplesWay(palm);
+                    // Close within a group, well apart from the others.
                     for (size_t j = 0; fits && j < out.size(); ++j)
-                        fits = glm::length(out[j].xz - palm.xz) >= (j >= first ? 0.8f : 2.6f);
+                        fits = glm::length(out[j].xz - palm.xz) >= (j >= first ? 0.8f : 3.2f);
                     if (fits) {
                         out.push_back(palm);
                         break;

@@ -75,7 +75,8 @@ inline constexpr float IslandRise = 1.75f;            // sand top above the wate
 inline constexpr float IslandReach = 1.5f;            // underwater slope ends this far out (x coast radius)
 
 // Radius of the coastline (where the sand meets the water) in direction `angle`
-// (radians, measured from +x towards +z around the island centre).
+// (radians, measured from +x towards +z around the island centre): a rounded
+// core with bays and sandy points along it.
 float coastRadius(float angle);
 // World height of the island surface at world (x, z); far outside it keeps falling.
 float islandHeight(float x, float z);
@@ -115,8 +116,9 @@ struct PalmSpot {
 // World (x, z) of the people, in the order of position1..position13.
 const std::vector<glm::vec2>& peopleSpots();
 // The palms in the order of palm1..palm41: in groups of two to five and a few
-// alone, most of them towards the beach, none in a person's walk or between
-// the start view and a person.
+// alone, spread over the island with open stretches of beach between them and
+// a few on the edge of the sand leaning out over the water, none in a
+// person's walk or between the start view and a person.
 const std::vector<PalmSpot>& palmSpots();
 inline constexpr float PalmClearOfWalk = 1.6f; // between a trunk and a person's walk, world units
 // Trunk tops: palms stand about one and a half to two times a person's height.

@@ -6,6 +6,7 @@
 #include "Paint.h"
 
 #include <cmath>
+#include <vector>
 
 namespace datagen {
 namespace {
@@ -175,7 +176,25 @@ Mesh seaGround()
 
 Mesh island()
 {
-    const int segments = 72, rings = 20;
+    const int segments = 96, rings = 20;
+    // The spokes crowd together where the coast bends sharply (the points and
+    // bays), so a thin spit keeps its shape: spacing goes with the inverse
+    // square root of the radius's curvature, as straight pieces err with
+    // the square of their length times the curvature.
+    const int fine = 2048;
+    std::vector<float> spacing(fine + 1, 0.0f);
+    const float h = 2 * Pi / fine;
+    for (int j = 0; j < fine; ++j) {
+        const float a = h * (j + 0.5f);
+        const float bend = std::fabs(coastRadius(a + h) - 2 * coastRadius(a) + coastRadius(a - h)) / (h * h);
+        spacing[j + 1] = spacing[j] + 1.0f + 0.6f * std::sqrt(bend / IslandRadius);
+    }
+    std::vector<float> angles;
+    for (int i = 0, j = 0; i < segments; ++i) {
+        const float want = spacing[fine] * i / segments;
+        while (spacing[j + 1] < want) ++j;
+        angles.push_back(h * (j + (want - spacing[j]) / (spacing[j + 1] - spacing[j])));
+    }
     Mesh m;
     auto add = [&](float x, float z) { return m.addVertex(fileAt(x, islandHeight(x, z), z), glm::vec2(x, z) / 5.0f); };
     uint32_t centre = add(IslandCentre.x, IslandCentre.y);
@@ -183,7 +202,7 @@ Mesh island()
         // Rings crowd together towards the shore, where the shape changes most.
         float s = IslandReach * std::pow(static_cast<float>(k) / rings, 0.85f);
         for (int i = 0; i < segments; ++i) {
-            float angle = 2 * Pi * i / segments;
+            float angle = angles[static_cast<size_t>(i)];
             float r = coastRadius(angle) * s;
             add(IslandCentre.x + r * std::cos(angle), IslandCentre.y + r * std::sin(angle));
         }
