@@ -2,7 +2,7 @@
 // Island.frag - sand: the lighting and PCF shadows of Shadow.frag, plus
 // ripples, grain and glitter from dudvMap (unit 2, the sand's relief: red and
 // green are its slope along world x and z around one half), damp and wet sand
-// towards the waterline, a ragged foam line on it and shallow-water colour
+// towards the waterline, broken lacy foam about it and shallow-water colour
 // below it. texture_diffuse1 (unit 0) is the sand, shadowMap is unit 1.
 // cameraPos arrives normalised, so it only nudges the glitter phase; the real
 // eye comes from the view matrix.
@@ -50,7 +50,9 @@ const vec3 SHALLOW_COLOR = vec3(0.38, 0.86, 0.82);  // turquoise over sand just 
 const vec3 DEEP_COLOR = vec3(0.16, 0.52, 0.58);     // teal further down the slope
 const vec3 FOAM_COLOR = vec3(0.97, 0.98, 1.0);
 const float MIRROR_SAND = 0.3;      // how much sand is left in its mirror image
-const float FOAM_WIDTH = 0.1;       // world height of the foam line either side of the water
+const float FOAM_WIDTH = 0.22;      // world height of the foam band either side of the water
+const float WASH_REACH = 0.45;      // how high the waves wet the sand, on average (world units)
+const float LACE_TILING = 5.0;      // the foam's net of lines, about 1.2 world units across
 
 float shadowAmount(vec3 n)
 {
@@ -96,22 +98,41 @@ void main()
     // Slopes facing the lamp (towards -z) light up, the lee sides fall into shade.
     albedo *= 1.0 + RELIEF_SHADE * grain.y;
 
-    // Damp sand above the waterline, darker wet sand at it, with a ragged
-    // edge from the relief, and turquoise shallows under it that deepen to
-    // teal down the slope. The tint fades out again further down, so the
-    // deep slopes of the island match the sea floor (drawn by Shadow.frag)
-    // where the two meet.
+    // The shore, from the top down: damp sand, then darker wet sand up to
+    // where the last wave washed (its edge wanders round the island and is
+    // ragged from the relief), broken foam about the waterline, and
+    // turquoise shallows under it that deepen to teal down the slope. The
+    // tint fades out again further down, so the deep slopes of the island
+    // match the sea floor (drawn by Shadow.frag) where the two meet.
+    // sway: broad, slow swells along the coast, so nothing follows one
+    // contour line all the way round.
+    float sway = sin(FragPos.x * 0.53 + 2.0 * sin(FragPos.z * 0.31)) * sin(FragPos.z * 0.47 - FragPos.x * 0.21);
     float height = FragPos.y - SEA_LEVEL + 0.05 * ripple.x;
     float deepFade = smoothstep(SEA_LEVEL - 3.2, SEA_LEVEL - 1.6, FragPos.y);
-    float damp = (1.0 - smoothstep(0.2, 0.9, height)) * deepFade;
-    float wet = (1.0 - smoothstep(-0.1, 0.3, height)) * deepFade;
-    float under = (1.0 - smoothstep(-0.3, 0.0, height)) * deepFade;
-    albedo *= mix(1.0, 0.88, damp) * mix(1.0, 0.68, wet);
-    vec3 water = mix(SHALLOW_COLOR, DEEP_COLOR, smoothstep(-0.2, -1.8, height));
-    albedo = mix(albedo, water, 0.7 * under);
-    float foam = (1.0 - smoothstep(0.0, FOAM_WIDTH, abs(height - 0.03 + 0.05 * fine.x)))
-               * smoothstep(-0.8, 0.4, ripple.y + fine.y);
-    albedo = mix(albedo, FOAM_COLOR, 0.85 * foam);
+    float wash = WASH_REACH + 0.2 * sway + 0.08 * (ripple.y + fine.x);
+    float damp = (1.0 - smoothstep(wash, wash + 0.8, height)) * deepFade;
+    float wet = (1.0 - smoothstep(wash - 0.2, wash + 0.03, height)) * deepFade;
+    // Just above the water a thin sheet of it still runs over the sand.
+    float film = (1.0 - smoothstep(0.0, 0.2, height)) * deepFade;
+    float under = (1.0 - smoothstep(-0.4, 0.0, height)) * deepFade;
+    albedo *= mix(1.0, 0.86, damp) * mix(1.0, 0.64, wet);
+    vec3 water = mix(SHALLOW_COLOR, DEEP_COLOR, smoothstep(-0.3, -2.0, height));
+    // The sheet is as dark as the sea makes the sand just under it, so the
+    // waterline itself leaves no seam.
+    albedo = mix(albedo, mix(water * 0.6, water, under), 0.75 * under + 0.45 * film * (1.0 - under));
+    // Foam as lace: three waves across each other, bent by the relief, are
+    // near zero along a net of wavy lines; the foam keeps to those lines,
+    // which swell into clots where it is thick and leave gaps between the
+    // patches. It clings to the waterline, and a thin broken trail marks
+    // the top of the wash.
+    vec2 q = FragPos.xz * LACE_TILING + (ripple + fine) * 1.3;
+    float net = abs(sin(q.x) + sin(0.5 * q.x + 0.87 * q.y) + sin(0.87 * q.y - 0.5 * q.x + 1.7) + 0.4);
+    float patches = smoothstep(-0.3, 0.5, sway + 0.6 * ripple.x - 0.4 * fine.y);
+    float band = 1.0 - smoothstep(0.0, FOAM_WIDTH * (0.4 + patches), abs(height - 0.03 + 0.05 * sway));
+    float trail = (1.0 - smoothstep(0.0, 0.04, abs(height - wash + 0.03))) * (1.0 - patches);
+    float lace = 1.0 - smoothstep(0.15, 0.4 + 1.5 * band * patches, net);
+    float foam = lace * max(band * (0.45 + 0.55 * patches), 0.6 * trail);
+    albedo = mix(albedo, FOAM_COLOR, 0.9 * foam);
 
     // Shadows follow the mesh; light and highlights follow the tilted relief.
     vec3 meshNormal = normalize(Normal);
