@@ -102,7 +102,7 @@ TEST_F(Scene, IslandIsAGentleSandyDomeAheadOfTheStart)
     // Its beach slopes down below the sea floor, so no gap shows under water.
     EXPECT_LT(worldLo(*island_).y, -9.0f);
     expectInsideShadowBox(*island_, "island");
-    // The dry part is round, about 15 units in radius, centred near (0, 20).
+    // The dry part spans about 15 units either way of (0, 20), bays and points included.
     glm::vec2 lo(1e9f), hi(-1e9f);
     for (const glm::vec3& p : islandMesh().positions) {
         glm::vec3 w = sceneryToWorld(p);
@@ -115,7 +115,7 @@ TEST_F(Scene, IslandIsAGentleSandyDomeAheadOfTheStart)
     EXPECT_NEAR(centre.y, 20.0f, 2.0f);
     EXPECT_NEAR(radius.x, 15.0f, 2.5f);
     EXPECT_NEAR(radius.y, 15.0f, 2.5f);
-    EXPECT_GE(island_->triangleCount(), 1000u) << "too coarse to look round";
+    EXPECT_GE(island_->triangleCount(), 1000u) << "too coarse for its coast";
 }
 
 TEST_F(Scene, IslandMeshFollowsTheLayoutHeights)
