@@ -4,6 +4,7 @@
 #include "Models.h"
 #include "Paint.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -21,109 +22,204 @@ constexpr float Pi = 3.14159265f;
 // The pig's picture is an atlas: one material keeps the whole pig in one mesh.
 // The skin is painted over its whole half of the atlas, but the meshes read
 // only its middle: the blurred small copies of the picture that a distant
-// pig is drawn from would otherwise bleed the dark trotters into the skin
-// along the body's seam down the rump.
+// pig is drawn from would otherwise bleed the dark trotters into the skin.
+// Across the skin (u) the body runs from the belly (0 and 1) over the back
+// (0.5); along it (v) from the rump to the snout.
 const UvRect PigSkinPaint{{0.0f, 0.0f}, {0.5f, 1.0f}};
 const UvRect PigSkin{{0.05f, 0.05f}, {0.45f, 0.95f}};
+// Legs, tail and the inside of the ears read one flank-coloured strip.
+const UvRect PigFlank{{0.12f, 0.1f}, {0.16f, 0.6f}};
 const UvRect PigSnout{{0.5f, 0.5f}, {1.0f, 1.0f}};
 const UvRect PigDark{{0.5f, 0.0f}, {0.75f, 0.5f}};
 const UvRect PigWhite{{0.75f, 0.0f}, {1.0f, 0.25f}};
 const UvRect PigEar{{0.75f, 0.25f}, {1.0f, 0.5f}};
-// The snout's rim uses a band at the bottom of the snout square, clear of the nostrils.
-const UvRect PigSnoutRim{{0.52f, 0.52f}, {0.98f, 0.6f}};
 
 Image paintPigTexture()
 {
     Image img(256, 256);
-    const glm::vec3 skin = rgb(252, 176, 188);
+    // Light and warm, since the side away from the sun gets only the sky's
+    // dim ambient light: a deep pink would turn brown there.
+    const glm::vec3 back = rgb(255, 178, 192), belly = rgb(255, 214, 206);
     img.paintUv(PigSkinPaint, [&](glm::vec2 l, glm::vec2) {
-        glm::vec3 c = vary(skin, l * glm::vec2(6, 12), 11u, 0.05f);
-        // A few faint freckles of deeper pink.
-        float spots = smoothstep(0.55f, 0.75f, noise2(l.x * 20, l.y * 40, 12u));
-        return mixColour(c, rgb(232, 140, 158), 0.5f * spots);
+        // Rosier along the back, paler and warmer down to the belly.
+        float up = 0.5f - 0.5f * std::cos(2 * Pi * (l.x - 0.05f) / 0.9f);
+        glm::vec3 c = mixColour(belly, back, smoothstep(0.1f, 0.9f, up));
+        // The snout's end of the body blushes a little.
+        c = mixColour(c, rgb(255, 168, 184), 0.6f * smoothstep(0.82f, 0.95f, l.y));
+        c = vary(c, l * glm::vec2(6, 12), 11u, 0.03f);
+        // A few faint freckles of deeper pink on the back.
+        float spots = smoothstep(0.6f, 0.78f, noise2(l.x * 20, l.y * 40, 12u)) * up;
+        return mixColour(c, rgb(244, 150, 170), 0.35f * spots);
     });
     img.paintUv(PigSnout, [&](glm::vec2 l, glm::vec2) {
-        glm::vec3 c = vary(rgb(236, 140, 160), l * 8.0f, 13u, 0.05f);
+        glm::vec3 c = vary(rgb(255, 160, 178), l * 8.0f, 13u, 0.04f);
         for (float side : {-1.0f, 1.0f}) {
-            glm::vec2 d = (l - glm::vec2(0.5f + side * 0.14f, 0.55f)) / glm::vec2(0.07f, 0.12f);
+            glm::vec2 d = (l - glm::vec2(0.5f + side * 0.15f, 0.52f)) / glm::vec2(0.075f, 0.13f);
             float k = glm::length(d);
-            c = mixColour(c, rgb(120, 46, 64), 1.0f - smoothstep(0.85f, 1.1f, k));
+            c = mixColour(c, rgb(150, 60, 84), 1.0f - smoothstep(0.85f, 1.1f, k));
         }
         return c;
     });
-    img.paintUv(PigDark, [&](glm::vec2 l, glm::vec2) { return vary(rgb(34, 24, 28), l * 6.0f, 14u, 0.1f); });
+    img.paintUv(PigDark, [&](glm::vec2 l, glm::vec2) { return vary(rgb(60, 38, 44), l * 6.0f, 14u, 0.1f); });
     img.paintUv(PigWhite, [&](glm::vec2 l, glm::vec2) { return vary(rgb(250, 248, 246), l * 4.0f, 15u, 0.02f); });
-    img.paintUv(PigEar, [&](glm::vec2 l, glm::vec2) { return vary(rgb(240, 150, 166), l * 5.0f, 16u, 0.05f); });
+    img.paintUv(PigEar, [&](glm::vec2 l, glm::vec2) { return vary(rgb(255, 160, 180), l * 5.0f, 16u, 0.04f); });
     return img;
 }
 
-// The pig is modelled in design units around its body, then shrunk and moved
-// so that the wing roots, low in the middle of the back, lie on the file's
-// z axis: the game rocks each wing about that axis, so a wing turns about its
-// own joint and stays on the back. The chase camera looks along that axis
-// from behind, so the pig's back lies just below the eye.
-constexpr float PigShrink = 0.66f;
-constexpr float WingRootY = 1.6f; // design units
-glm::mat4 pigFrame()
+// The pig is shaped as one smooth form: the distance fields of rounded parts
+// (rump, belly, chest, head, jowls, snout, haunches and shoulders) melted
+// together with a smooth minimum, so the parts flow into each other instead
+// of meeting in creases. Level body frame, file units, snout towards +z; the
+// whole pig is then pitched nose up and moved so that the wing roots lie on
+// the z axis (see pigPlace).
+struct PigPart {
+    glm::vec3 centre, radii;
+};
+constexpr float SnoutLift = 0.45f; // radians above the body's axis
+constexpr float SnoutRadius = 0.6f;
+const glm::vec3 HeadCentre(0, 0.75f, 2.55f);
+const glm::vec3 SnoutAxis(0, std::sin(SnoutLift), std::cos(SnoutLift));
+constexpr float SnoutLength = 1.8f;
+const glm::vec3 SnoutEnd = HeadCentre + SnoutLength * SnoutAxis;
+
+const PigPart PigParts[] = {
+    {{0, 0.0f, -1.7f}, {1.4f, 1.35f, 1.4f}},    // rump
+    {{0, -0.1f, -0.1f}, {1.5f, 1.45f, 1.6f}},   // belly
+    {{0, 0.1f, 1.25f}, {1.4f, 1.38f, 1.3f}},    // chest
+    {HeadCentre, {1.15f, 1.08f, 1.05f}},        // head
+    {HeadCentre + glm::vec3(0, -0.4f, 0.25f), {1.02f, 0.75f, 0.9f}}, // jowls
+    {{0.75f, -0.75f, -1.75f}, {0.62f, 0.8f, 0.85f}}, // haunches
+    {{-0.75f, -0.75f, -1.75f}, {0.62f, 0.8f, 0.85f}},
+    {{0.72f, -0.7f, 1.35f}, {0.55f, 0.75f, 0.65f}}, // shoulders
+    {{-0.72f, -0.7f, 1.35f}, {0.55f, 0.75f, 0.65f}},
+};
+
+float ellipsoidDistance(glm::vec3 p, const PigPart& part)
 {
-    return glm::scale(glm::mat4(1), glm::vec3(PigShrink)) * glm::translate(glm::mat4(1), glm::vec3(0, -WingRootY, 0));
+    glm::vec3 q = p - part.centre;
+    float k0 = glm::length(q / part.radii), k1 = glm::length(q / (part.radii * part.radii));
+    return k1 > 0 ? k0 * (k0 - 1) / k1 : -std::min(part.radii.x, std::min(part.radii.y, part.radii.z));
 }
 
-// The body flies a little nose down, so the camera behind it sees along its
-// back; the head is held up level on top of that.
-glm::mat4 bodyPitch()
+float smoothMin(float a, float b, float k)
 {
-    return glm::rotate(glm::mat4(1), 0.2f, glm::vec3(1, 0, 0));
+    float h = std::max(k - std::fabs(a - b), 0.0f) / k;
+    return std::min(a, b) - h * h * k * 0.25f;
 }
 
-// The head looks down and to one side, at the island below: seen from behind,
-// the snout's tip shows past the cheek and the head is more than a round top.
-constexpr float HeadTurn = 0.75f;
-glm::mat4 headPose()
+// Negative inside the pig's body.
+float pigField(glm::vec3 p)
 {
-    return glm::translate(glm::mat4(1), glm::vec3(0.25f, 2.8f, 3.4f)) *
-           glm::rotate(glm::mat4(1), HeadTurn, glm::vec3(0, 1, 0)) * glm::rotate(glm::mat4(1), -0.15f, glm::vec3(1, 0, 0));
+    float d = 1e9f;
+    for (const PigPart& part : PigParts) d = smoothMin(d, ellipsoidDistance(p, part), 0.9f);
+    // The snout: a round-edged cylinder out of the face, ending flat.
+    glm::vec3 q = p - HeadCentre;
+    float along = glm::dot(q, SnoutAxis);
+    float across = glm::length(q - along * SnoutAxis) - SnoutRadius;
+    float ends = std::max(0.6f - along, along - SnoutLength);
+    float snout = std::min(std::max(across, ends), 0.0f) + glm::length(glm::max(glm::vec2(across, ends), 0.0f));
+    return smoothMin(d, snout, 0.45f);
 }
 
-// A barrel of a body, a little deeper at the chest than at the rump, so that
-// the camera behind sees past the rump along the back, and sagging at the
-// belly; level, before the pitch.
-Mesh pigTrunk()
+// Where a ray from inside the body leaves it.
+glm::vec3 pigSurface(glm::vec3 from, glm::vec3 dir)
 {
-    Mesh body = surface(
-        20, 12,
-        [](float u, float v) {
-            float lon = -Pi + 2 * Pi * u, lat = -Pi / 2 + Pi * v;
-            float c = (v <= 0 || v >= 1) ? 0.0f : std::cos(lat);
-            float s = v <= 0 ? -1.0f : (v >= 1 ? 1.0f : std::sin(lat));
-            // A blunt barrel: across its length the section shrinks as
-            // (1 - |z|^3)^(1/3), so the ends round off faster than an egg's.
-            float along = c * std::cos(lon);
-            float z = 3.5f * along;
-            float k = std::sqrt(std::max(0.0f, 1 - along * along));
-            if (k < 1e-5f) return glm::vec3(0, 0, z);
-            float barrel = std::cbrt(1 - std::fabs(along * along * along)) / k;
-            float fuller = 1.0f + 0.05f * along;
-            float sag = s < 0 ? 0.25f * s * s * k * k : 0.0f;
-            return glm::vec3(1.9f * fuller * barrel * c * std::sin(lon), 1.75f * fuller * barrel * s - sag, z);
+    float lo = 0, hi = 0;
+    while (hi < 5 && pigField(from + dir * hi) < 0) lo = hi, hi += 0.05f;
+    for (int i = 0; i < 16; ++i) {
+        float mid = 0.5f * (lo + hi);
+        (pigField(from + dir * mid) < 0 ? lo : hi) = mid;
+    }
+    return from + dir * hi;
+}
+
+// The line through the middle of the body from the rump to the snout's end,
+// bending up through the neck: the skin is found along rays square to it.
+glm::vec3 pigSpine(float t)
+{
+    const glm::vec3 p[] = {{0, 0.0f, -1.7f}, {0, -0.05f, -0.1f}, {0, 0.15f, 1.25f}, HeadCentre, SnoutEnd};
+    const int last = 4;
+    float x = std::clamp(t, 0.0f, 1.0f) * last;
+    int i = std::min(static_cast<int>(x), last - 1);
+    float f = x - i;
+    glm::vec3 a = p[std::max(i - 1, 0)], b = p[i], c = p[i + 1], d = p[std::min(i + 2, last)];
+    if (i == 0) a = b - (c - b);
+    if (i + 1 == last) d = c + (c - b);
+    return 0.5f * ((2.0f * b) + (c - a) * f + (2.0f * a - 5.0f * b + 4.0f * c - d) * f * f +
+                   (3.0f * b - a - 3.0f * c + d) * f * f * f);
+}
+
+// Level body frame to the file's: nose up by PigPitch, and the point between
+// the shoulders where the wings are rooted moved onto the z axis.
+constexpr float PigPitch = 0.15f;
+const glm::vec3 WingRootInBody(0, 0.95f, 0.75f);
+glm::mat4 pigPlace()
+{
+    glm::mat4 pitch = glm::rotate(glm::mat4(1), -PigPitch, glm::vec3(1, 0, 0));
+    glm::vec3 root = glm::vec3(pitch * glm::vec4(WingRootInBody, 1));
+    return glm::translate(glm::mat4(1), glm::vec3(0, -root.y, 0)) * pitch;
+}
+
+// The body's skin with the head and snout, one closed surface: rings square
+// to the spine, a round cap over the rump, open at the snout's flat end.
+// Level body frame.
+Mesh pigSkin()
+{
+    const int around = 18, rumpRings = 6, rings = 28;
+    const float spineStart = 0.0f;
+    Mesh skin = surface(
+        around, rings,
+        [&](float u, float v) {
+            float a = 2 * Pi * u;
+            int j = static_cast<int>(std::lround(v * rings));
+            float t = j <= rumpRings ? spineStart : spineStart + (1 - spineStart) * (j - rumpRings) / float(rings - rumpRings);
+            if (j == rings) t = 0.9995f;
+            glm::vec3 o = pigSpine(t);
+            glm::vec3 ahead = glm::normalize(pigSpine(std::min(t + 0.01f, 1.0f)) - pigSpine(std::max(t - 0.01f, 0.0f)));
+            glm::vec3 side(1, 0, 0), up = glm::cross(ahead, side);
+            // Round the belly side to the back (u = 0.5) and down again.
+            glm::vec3 out = -std::cos(a) * up + std::sin(a) * side;
+            if (j < rumpRings) {
+                float b = 0.5f * Pi * j / rumpRings;
+                out = glm::normalize(std::sin(b) * out - std::cos(b) * ahead);
+            }
+            return pigSurface(o, out);
         },
         PigSkin, true);
-    body.computeNormals(true);
-    return body;
+    return skin;
 }
 
-// A leg folded up under the belly as a flier holds it: a thigh from the hip
-// down to a round knee, a shin folded back along the belly and a dark
-// trotter. Level body frame.
+// The snout's flat end, with the nostrils painted on. Rim: the skin's last ring.
+Mesh pigSnoutDisc(const Mesh& skin, int around)
+{
+    Mesh disc;
+    size_t first = skin.vertices.size() - static_cast<size_t>(around + 1);
+    uint32_t middle = disc.addVertex(SnoutEnd, PigSnout.at(0.5f, 0.5f));
+    for (int i = 0; i < around; ++i) {
+        glm::vec3 p = skin.vertices[first + static_cast<size_t>(i)].position;
+        glm::vec3 d = p - SnoutEnd;
+        glm::vec2 flat(d.x, glm::dot(d, glm::cross(SnoutAxis, glm::vec3(1, 0, 0))));
+        flat = flat / std::max(glm::length(flat), 1e-4f);
+        disc.addVertex(p, PigSnout.at(0.5f + 0.46f * flat.x, 0.5f + 0.46f * flat.y));
+    }
+    for (uint32_t i = 0; i < static_cast<uint32_t>(around); ++i)
+        disc.addTriangle(middle, 1 + i, 1 + (i + 1) % around);
+    disc.computeNormals(false);
+    return disc;
+}
+
+// A leg folded under the belly as a flier holds it: a thick upper leg grown
+// out of the haunch or shoulder, a shin folded back and a dark trotter.
 Mesh pigLeg(glm::vec3 hip, glm::vec3 knee, glm::vec3 foot, float thick)
 {
-    auto line = [](glm::vec3 a, glm::vec3 b) { return [=](float t) { return a + (b - a) * t; }; };
-    Mesh leg = tube(line(hip, knee), [=](float t) { return thick * (1.0f - 0.15f * t); }, 7, 1, PigSkin, false);
-    leg.append(ellipsoid(knee, glm::vec3(0.85f * thick), 7, 4, PigSkin));
-    leg.append(tube(line(knee, foot), [=](float t) { return thick * (0.8f - 0.1f * t); }, 7, 1, PigSkin, false));
+    auto bend = [=](float t) {
+        // A smooth quadratic bent towards the knee.
+        return (1 - t) * (1 - t) * hip + 2 * (1 - t) * t * knee + t * t * foot;
+    };
+    Mesh leg = tube(bend, [=](float t) { return thick * (1.0f - 0.3f * t); }, 7, 4, PigFlank, false);
     glm::vec3 toward = glm::normalize(foot - knee);
-    leg.append(tube(line(foot, foot + toward * 0.35f), [=](float t) { return thick * (0.72f - 0.12f * t); }, 7, 1,
-                    PigDark, true));
+    leg.append(tube([=](float t) { return foot + toward * (0.32f * t); },
+                    [=](float t) { return thick * (0.72f - 0.15f * t); }, 7, 1, PigDark, true));
     return leg;
 }
 
@@ -131,74 +227,60 @@ Mesh pigLegs()
 {
     Mesh legs;
     for (float side : {-1.0f, 1.0f}) {
-        // Front legs fold back under the chest, hind legs forward under the belly
-        // and their trotters back again, as a jumping pig's do.
-        legs.append(pigLeg({side * 1.05f, -1.1f, 2.3f}, {side * 1.15f, -2.3f, 2.1f}, {side * 0.95f, -2.0f, 1.0f}, 0.5f));
-        legs.append(
-            pigLeg({side * 1.15f, -1.0f, -2.3f}, {side * 1.3f, -2.2f, -1.2f}, {side * 1.0f, -2.0f, -2.4f}, 0.55f));
+        // Front legs fold back under the chest, hind legs reach forward
+        // under the belly, as a jumping pig's do.
+        legs.append(pigLeg({side * 0.72f, -0.9f, 1.35f}, {side * 0.8f, -1.6f, 1.05f}, {side * 0.62f, -1.6f, 0.2f},
+                           0.42f));
+        legs.append(pigLeg({side * 0.78f, -1.0f, -1.7f}, {side * 0.9f, -1.75f, -1.2f},
+                           {side * 0.72f, -1.85f, -0.45f}, 0.44f));
     }
     return legs;
 }
 
 // A corkscrew tail: it leaves the top of the rump and coils two turns up and
-// back like a spring, thinning to its tip. Level body frame.
+// back like a spring, thinning to its tip.
 Mesh pigTail()
 {
-    const glm::vec3 root(0, 0.8f, -3.0f);
-    const glm::vec3 axis = glm::normalize(glm::vec3(0, 0.55f, -0.85f));
+    const glm::vec3 root = pigSurface(glm::vec3(0, 0, -1.7f), glm::normalize(glm::vec3(0, 0.45f, -1))) -
+                           glm::vec3(0, 0, -0.1f);
+    const glm::vec3 axis = glm::normalize(glm::vec3(0, 0.6f, -0.8f));
     const glm::vec3 across(1, 0, 0), other = glm::cross(axis, across);
     return tube(
         [=](float t) {
             float a = 4.0f * Pi * t;
-            float r = 0.32f * smoothstep(0.0f, 0.2f, t) * (1.0f - 0.25f * t);
-            return root + axis * (0.3f + 2.4f * t) + r * (std::sin(a) * across - std::cos(a) * other);
+            float r = 0.24f * smoothstep(0.0f, 0.2f, t) * (1.0f - 0.2f * t);
+            return root + axis * (-0.1f + 1.25f * t) + r * (std::sin(a) * across - std::cos(a) * other);
         },
-        [](float t) { return 0.19f - 0.08f * t; }, 6, 22, PigSkin, true);
+        [](float t) { return 0.13f - 0.06f * t; }, 5, 18, PigFlank, true);
 }
 
-// The head in its own frame, looking down +z: a round head with a short
-// snout ending in a flat disc with the nostrils painted on, eyes and ears.
-Mesh pigHead()
+// Eyes and ears on the head, placed on its skin.
+Mesh pigFace()
 {
-    Mesh head = ellipsoid({0, 0, 0}, {1.65f, 1.55f, 1.6f}, 14, 9, PigSkin);
-    // Full cheeks under the eyes, so the head is wider low down than on top.
-    head.append(ellipsoid({0, -0.5f, 0.45f}, {1.45f, 1.0f, 1.2f}, 10, 5, PigSkin));
-
-    const float snoutY = -0.3f, snoutBack = 1.0f, snoutFront = 2.4f;
-    head.append(tube([&](float t) { return glm::vec3(0, snoutY, snoutBack + (snoutFront - snoutBack) * t); },
-                     [](float t) { return 0.95f - 0.05f * t; }, 14, 1, PigSnoutRim, false));
-    Mesh disc;
-    uint32_t middle = disc.addVertex({0, snoutY, snoutFront}, PigSnout.at(0.5f, 0.5f));
-    for (int i = 0; i < 14; ++i) {
-        float a = 2 * Pi * i / 14;
-        glm::vec2 d(std::cos(a), std::sin(a));
-        disc.addVertex({0.9f * d.x, snoutY + 0.9f * d.y, snoutFront}, PigSnout.at(0.5f + 0.46f * d.x, 0.5f + 0.46f * d.y));
-    }
-    for (uint32_t i = 0; i < 14; ++i) disc.addTriangle(middle, 1 + i, 1 + (i + 1) % 14);
-    disc.computeNormals(false);
-    head.append(disc);
-
+    Mesh face;
     for (float side : {-1.0f, 1.0f}) {
-        // Eyes: a white ball with a dark pupil looking forward and a little out.
-        head.append(ellipsoid({side * 0.68f, 0.45f, 1.2f}, {0.3f, 0.34f, 0.26f}, 6, 4, PigWhite));
-        head.append(ellipsoid({side * 0.72f, 0.5f, 1.43f}, {0.15f, 0.18f, 0.09f}, 5, 3, PigDark));
+        // Eyes: a dark bead with a white glint, set into the skin above the snout.
+        glm::vec3 eye = pigSurface(HeadCentre, glm::normalize(glm::vec3(side * 0.62f, 0.3f, 0.72f)));
+        glm::vec3 out = glm::normalize(eye - HeadCentre);
+        face.append(ellipsoid(eye - 0.06f * out, {0.17f, 0.2f, 0.17f}, 6, 4, PigDark));
+        face.append(ellipsoid(eye + 0.06f * out + glm::vec3(side * -0.02f, 0.07f, 0.02f), glm::vec3(0.05f), 4, 2,
+                              PigWhite));
 
-        // Ears: broad cupped flaps from the top of the head, out to the side and
+        // Ears: broad cupped flaps standing out from the top of the head and
         // flopping forward at the tips, so from behind they show their backs.
-        glm::vec3 baseIn(side * 0.35f, 1.3f, -0.3f), baseOut(side * 1.3f, 0.9f, -0.05f);
-        glm::vec3 tip(side * 1.45f, 2.3f, 0.7f);
+        glm::vec3 baseIn = HeadCentre + glm::vec3(side * 0.25f, 0.92f, -0.15f);
+        glm::vec3 baseOut = HeadCentre + glm::vec3(side * 0.92f, 0.58f, 0.05f);
+        glm::vec3 tip = HeadCentre + glm::vec3(side * 1.25f, 1.7f, 0.45f);
         Mesh ear = surface(
             4, 4,
             [&](float u, float v) {
                 glm::vec3 base = baseIn + (baseOut - baseIn) * u;
-                // Wide at the base, narrowing to a rounded point.
                 float w = 1 - 0.8f * v * v;
                 glm::vec3 mid = 0.5f * (baseIn + baseOut);
                 glm::vec3 p = mid + (base - mid) * w + (tip - mid) * v;
-                // Cupped: the middle of the flap bulges backward, the tip droops.
-                p.z -= 0.35f * std::sin(Pi * u) * (1 - 0.6f * v);
-                p.y -= 0.45f * v * v;
-                p.z += 0.3f * v * v;
+                p.z -= 0.25f * std::sin(Pi * u) * (1 - 0.6f * v);
+                p.y -= 0.3f * v * v;
+                p.z += 0.25f * v * v;
                 return p;
             },
             PigEar);
@@ -206,67 +288,80 @@ Mesh pigHead()
             // Mirrored parameters wind the other way: keep the front facing forward.
             for (glm::uvec3& t : ear.triangles) std::swap(t.y, t.z);
         }
-        // The ears turn only half as far as the head, so that from behind
-        // both still show their backs rather than an edge.
-        ear.transform(glm::rotate(glm::mat4(1), -0.5f * HeadTurn, glm::vec3(0, 1, 0)));
         ear.computeNormals(true);
-        ear.addBackFaces(0.06f);
-        head.append(ear);
+        ear.addBackFaces(0.05f);
+        face.append(ear);
     }
-    head.transform(headPose());
-    return head;
+    return face;
 }
 
 Mesh pigBody()
 {
-    Mesh pig = pigHead();
-    // A thick neck carries the raised head up off the front of the body.
-    pig.append(ellipsoid({0.1f, 1.6f, 2.5f}, {1.45f, 1.6f, 1.6f}, 12, 7, PigSkin));
-    Mesh body = pigTail();
-    body.append(pigLegs());
-    body.append(pigTrunk());
-    body.transform(bodyPitch());
-    pig.append(body);
-    pig.transform(pigFrame());
+    const int around = 18;
+    Mesh skin = pigSkin();
+    Mesh pig = pigFace();
+    pig.append(pigTail());
+    pig.append(pigLegs());
+    pig.append(pigSnoutDisc(skin, around));
+    skin.computeNormals(true);
+    pig.append(skin);
+    pig.transform(pigPlace());
+    // Every normal leans a little towards the sky: the side turned from the
+    // sun then still catches some of it, and a backlit pig stays pink
+    // instead of going brown in the shader's dim ambient light.
+    for (Vertex& v : pig.vertices)
+        if (v.normal != glm::vec3(0)) v.normal = glm::normalize(v.normal + glm::vec3(0, 0.45f, 0));
     return pig;
 }
 
-// Outline of the left wing along its span s (0 at the root, 1 at the tip), in
-// the pig's design units: the leading edge sweeps back to the tip. The wing
-// leaves the body at about s = WingOutside.
-constexpr float WingOutside = 0.2f;
+// The left wing, in the file's frame, along its span s (0 at the root, 1 at
+// the tip): a bone line rising from the root in the back in a gentle arch
+// that lifts again at the tip, and the leading and trailing edges (z, from
+// the root) sweeping back to a pointed tip. The root lies on the z axis, the
+// line the game rocks the wing about, so the beat turns it about its own
+// shoulder and the root stays hidden in the back.
+constexpr float WingSpan = 6.5f;
 float wingLead(float s)
 {
-    return 1.1f + 0.9f * s - 1.8f * s * s * s;
+    return 0.75f + 0.9f * s - 2.65f * std::pow(s, 2.2f);
 }
 float wingTrail(float s)
 {
-    return -1.1f - 0.5f * s + 1.8f * std::pow(s, 2.5f);
+    return -0.85f - 1.3f * s + 1.15f * s * s * s;
+}
+glm::vec3 wingBone(float s)
+{
+    glm::vec3 root = glm::vec3(pigPlace() * glm::vec4(WingRootInBody, 1));
+    return glm::vec3(0.3f + WingSpan * s, -0.1f + 1.9f * smoothstep(0.0f, 0.6f, s) + 0.35f * s * s * s, root.z);
 }
 
 // A point on the left wing's surface: u runs round the section from the
 // trailing edge over the top, the leading edge and back under it; s along the
-// span. The wing rises from its root on the back in a V that steepens towards
-// the tip, over the shoulders, and turns from the root out so the trailing
-// feathers sweep down behind: the chase camera, level with the root, sees the
-// sunlit top of the feathers, not the wing's edge. Every other section's
-// trailing edge reaches further back, giving a row of flight feather tips.
+// span. The section is cambered and turned trailing edge down, so the chase
+// camera, level with the root, sees the top of the feathers. Every other
+// section's trailing edge reaches further back, giving a row of flight
+// feather tips that lie over each other towards the wing's tip.
 glm::vec3 wingPoint(float u, float s, int spans)
 {
-    float out = std::max(0.0f, s - WingOutside);
-    glm::vec3 spine(0.35f + 6.5f * s, WingRootY + 1.2f * s + 1.4f * out * out, 0.4f);
-    if (s >= 1) return spine + glm::vec3(0, 0, wingLead(1.0f)); // the pointed tip
+    glm::vec3 bone = wingBone(s);
+    if (s >= 1) return bone + glm::vec3(0, 0, wingLead(1.0f)); // the pointed tip
     float theta = 2 * Pi * u;
     float chord = 0.5f + 0.5f * std::cos(theta); // 1 at the trailing edge
     float trail = wingTrail(s);
-    if (static_cast<int>(std::lround(s * spans)) % 2 == 1) trail -= 0.55f * (1 - 0.5f * s) * chord * chord;
-    float middle = 0.5f * (wingLead(s) + wingTrail(s));
-    float z = wingLead(s) + (trail - wingLead(s)) * chord - middle;
-    float thickness = 0.18f * (1 - s) * (1.2f - 0.8f * chord) + 0.04f;
-    float y = 0.25f * std::sin(Pi * chord) * (1 - s * s) + thickness * std::sin(theta);
-    float twist = -0.7f * smoothstep(0.0f, WingOutside + 0.35f, s);
+    bool feather = static_cast<int>(std::lround(s * spans)) % 2 == 1;
+    if (feather) trail -= 0.5f * (1 - 0.4f * s) * chord * chord;
+    float lead = wingLead(s);
+    float middle = 0.5f * (lead + wingTrail(s));
+    float z = lead + (trail - lead) * chord - middle;
+    // Thick at the leading edge's bone, thin to the feather tips.
+    float thickness = 0.2f * (1 - 0.8f * s) * (1.2f - 0.9f * chord) + 0.035f;
+    float camber = 0.22f * std::sin(Pi * chord) * (1 - 0.7f * s);
+    // The long feathers' tips curl down a little, each over the next.
+    float curl = (feather ? -0.12f : -0.05f) * chord * chord * smoothstep(0.2f, 0.8f, s);
+    float y = camber + curl + thickness * std::sin(theta);
+    float twist = -0.6f * smoothstep(0.0f, 0.5f, s);
     float c = std::cos(twist), t = std::sin(twist);
-    return spine + glm::vec3(0, y * c - z * t, middle + z * c + y * t);
+    return bone + glm::vec3(0, y * c - z * t, middle + z * c + y * t);
 }
 
 // Closes the wing's root section (its first `around` vertices) with a flat cap
@@ -287,19 +382,17 @@ Mesh wingRootCap(const Mesh& wing, int around)
     return cap;
 }
 
-// A feathered wing on the pig's left (+x), sharing the pig's frame. It is a
-// thin closed volume from a root sunk in the middle of the back, on the axis
-// the game rocks it about, out to a pointed tip.
+// A feathered wing on the pig's left (+x), in the file's frame: a thin
+// closed volume from its root in the back out to a pointed tip.
 Mesh leftWing()
 {
-    const int around = 8, spans = 12;
+    const int around = 8, spans = 16;
     Mesh wing = surface(
         around, spans, [&](float u, float s) { return wingPoint(u, s, spans); }, UvRect{{0.02f, 0.02f}, {0.98f, 0.98f}},
         true);
     // Not welded: the trailing edge and the tip stay sharp creases.
     wing.computeNormals(false);
     wing.append(wingRootCap(wing, around));
-    wing.transform(pigFrame());
     return wing;
 }
 
@@ -318,8 +411,8 @@ Image paintWingTexture()
         glm::vec3 shade = rgb(160, 172, 202);
         float edge = 0;
         if (chord > 0.45f) {
-            // Six long flight feathers, each ending at one of the trailing tips.
-            float f = std::fmod(l.y * 6.0f, 1.0f);
+            // Eight long flight feathers, each ending at one of the trailing tips.
+            float f = std::fmod(l.y * 8.0f, 1.0f);
             float gap = std::min(f, 1 - f) * 2;
             edge = (1 - smoothstep(0.0f, 0.12f, gap)) * smoothstep(0.45f, 0.55f, chord);
             edge = std::max(edge,
