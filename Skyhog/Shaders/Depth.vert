@@ -9,8 +9,8 @@ layout(location = 2) in vec2 texCoords;
 uniform mat4 lightSpaceMatrix;
 uniform mat4 model;
 
-// --- The people's shapes and walk (the same in Shadow.vert and Depth.vert,
-// so a person's shadow wears and does what the person does). ---
+// --- The people's shapes, poses and walk (the same in Shadow.vert and
+// Depth.vert, so a person's shadow wears and does what the person does). ---
 // One model, drawn thirteen times. Texture u from PERSON_BAND up marks a
 // person's vertex (Shadow.frag dresses it by the band); the whole number in
 // v / 2 tells its part. The model is in its own units (0.7 per metre it was
@@ -30,7 +30,17 @@ const float PONYTAIL = 8.0;
 const float HAT = 9.0;
 const vec3 LEFT_HIP = vec3(0.119, 0.92, 0.0) * METRE;
 const vec3 LEFT_SHOULDER = vec3(0.259, 1.4, 0.0) * METRE;
+const vec3 LEFT_ELBOW = vec3(0.356, 1.13, 0.031) * METRE;
+const vec3 UPPER_ARM = normalize(LEFT_ELBOW - LEFT_SHOULDER);   // shoulder to elbow
+// The sleeve ends this far above the elbow and the skin's ring at the elbow
+// lies across it: the bend takes none of the one and half of the other.
+const float ELBOW_RING = 0.05 * METRE;
 const vec3 HAIR_CENTRE = vec3(0.0, 1.67, 0.0) * METRE;
+// The head nods about a point a little below its middle, so a hat's brim
+// stays within the model's box; the neck bends with it between these heights.
+const vec3 NOD_CENTRE = vec3(0.0, 1.62, 0.0) * METRE;
+const float NECK_LOW = 1.45 * METRE;
+const float NECK_TOP = 1.56 * METRE;
 const float NECK = 1.45 * METRE;
 const vec3 CURLS = vec3(1.2, 1.12, 1.2);
 // People walk along x while facing +z, so they step sideways: the leading
@@ -40,6 +50,49 @@ const float STRIDE = 0.5;
 const float FOOT_LIFT = 0.05 * METRE;
 const float ARM_SWING = 0.3;      // radians each way
 const float ARM_OUT = 0.15;       // radians out from the body, legs wide apart
+
+// How a person holds an arm, for the left arm (the right one mirrors it):
+// the (cos, sin) of the shoulder's turn out from the body (x towards y) and
+// forward (z towards y), then of the elbow's bend out and forward, applied
+// to the forearm before the shoulder turns the whole arm; and how much of the
+// walk's swing the arm keeps, and how far (radians) the forearm waves in
+// towards the head twice a stride.
+const float HANGING = 0.0;   // at the side, swinging with the walk
+const float HELD_OUT = 1.0;  // a little out and forward, elbow bent
+const float ON_HIP = 2.0;
+const float WAVING = 3.0;    // upper arm out and up, forearm upright
+const float POINTING = 4.0;  // straight up at the sky, a little forward
+const float SHADING = 5.0;   // the hand at the brow, shading the eyes
+const vec4 SHOULDER_TURNS[6] = vec4[6](
+    vec4(1.0, 0.0, 1.0, 0.0),
+    vec4(cos(0.12), sin(0.12), 1.0, 0.0),
+    vec4(cos(0.4), sin(0.4), cos(-0.25), sin(-0.25)),
+    vec4(cos(1.95), sin(1.95), cos(0.15), sin(0.15)),
+    vec4(cos(2.44), sin(2.44), cos(0.25), sin(0.25)),
+    vec4(cos(0.5), sin(0.5), cos(0.9), sin(0.9)));
+const vec4 ELBOW_TURNS[6] = vec4[6](
+    vec4(1.0, 0.0, 1.0, 0.0),
+    vec4(cos(-0.1), sin(-0.1), cos(0.4), sin(0.4)),
+    vec4(cos(-1.45), sin(-1.45), 1.0, 0.0),
+    vec4(cos(1.15), sin(1.15), 1.0, 0.0),
+    vec4(cos(0.14), sin(0.14), 1.0, 0.0),
+    vec4(1.0, 0.0, cos(2.2), sin(2.2)));
+const vec2 ARM_MOTIONS[6] = vec2[6](vec2(1.0, 0.0), vec2(0.2, 0.0), vec2(0.0), vec2(0.0, 0.3), vec2(0.0), vec2(0.0));
+// Whole poses: the left and the right arm, how far (radians) the head tips
+// back to look up (the pig flies overhead) and the tallest build the pose
+// allows, so that a raised hand stays under the top of the model's box (the
+// hat's crown), which the game hits.
+const int POSES = 8;
+const vec4 POSE_TABLE[POSES] = vec4[POSES](
+    vec4(HANGING, HANGING, 0.0, 1.0),
+    vec4(HELD_OUT, HELD_OUT, 0.0, 1.0),
+    vec4(ON_HIP, ON_HIP, 0.0, 1.0),
+    vec4(HANGING, WAVING, 0.3, 0.92),
+    vec4(WAVING, ON_HIP, 0.3, 0.92),
+    vec4(ON_HIP, SHADING, 0.3, 1.0),
+    vec4(POINTING, HANGING, 0.3, 0.92),
+    vec4(HELD_OUT, ON_HIP, 0.0, 1.0));
+const float LOOK_AROUND = 0.12;   // radians, the most others look up
 
 // People walk along x only, so their height and depth name them: a number
 // in 0..1, the same for a model wherever it walks. A plain product rather
@@ -65,18 +118,30 @@ vec2 smallTurn(float a)
     return vec2(1.0 - a2 * (0.5 - a2 / 24.0), a * (1.0 - a2 / 6.0));
 }
 
+// The turn cs (under half a turn) taken only `share` (0..1) of the way.
+vec2 partTurn(vec2 cs, float share)
+{
+    return normalize(vec2(1.0 + (cs.x - 1.0) * share, cs.y * share));
+}
+
 // Poses a person's vertex p with its normal n (model units). variety names
 // the person (0..1), walked is how far along x it stands and unit the world
 // units per model unit. What a person does not wear folds away to a point in
 // the head, where it draws nothing. Straight-line code: a software renderer
-// runs every branch of a vertex shader for every vertex anyway.
+// runs every branch of a vertex shader for every vertex anyway, so the pose
+// comes from tables and every vertex takes every turn, most of them none.
 void posePerson(inout vec3 p, inout vec3 n, float part, float variety, float walked, float unit)
 {
     // Short, curly, long, a ponytail, or bald; a sun hat on some.
     float style = floor(fract(variety * 62.0) * 5.0);
     bool hat = fract(variety * 21.0) < 0.35;
-    float tall = mix(0.9, 1.0, fract(variety * 29.0));
+    vec4 pose = POSE_TABLE[int(fract(variety * 63.0) * float(POSES))];
+    float tall = min(mix(0.9, 1.0, fract(variety * 29.0)), pose.w);
     float slim = mix(0.8, 1.0, fract(variety * 37.0));
+    // About half of them face the other way, -z; they walk their own way
+    // backwards, so their feet still keep still on the sand.
+    float facing = fract(variety * 45.0) < 0.5 ? -1.0 : 1.0;
+    walked *= facing;
     bool onHead = part == HEAD || part >= SHORT_HAIR;
     bool worn = part < SHORT_HAIR || (part == SHORT_HAIR && (style < 2.0 || style == 3.0)) ||
                 (part == LONG_HAIR && style == 2.0) || (part == PONYTAIL && style == 3.0) || (part == HAT && hat);
@@ -93,27 +158,57 @@ void posePerson(inout vec3 p, inout vec3 n, float part, float variety, float wal
     float outRight = (smoothstep(0.5, 1.0, phase) - phase) * stride;
     bool leftSide = part == LEFT_LEG || part == LEFT_ARM;
     float side = leftSide ? 1.0 : -1.0;
+    vec3 mirror = vec3(side, 1.0, 1.0);
     bool leg = part == LEFT_LEG || part == RIGHT_LEG;
     bool arm = part == LEFT_ARM || part == RIGHT_ARM;
-    // A leg tilts about its hip to put its foot where the step has it and
-    // lifts while it swings; the arms swing forward and back, opposite each
-    // other, and open a little as the legs do.
-    float footOut = leftSide ? outLeft : outRight;
-    float swinging = leftSide ? phase * 2.0 : phase * 2.0 - 1.0;
-    float roll = leg ? footOut / LEFT_HIP.y : (arm ? side * ARM_OUT * (outLeft - outRight) / stride : 0.0);
+    int armPose = int(leftSide ? pose.x : pose.y);
+    vec2 motion = ARM_MOTIONS[armPose];
     // Parabolas for the sines: one hump per half step.
     float halfStep = fract(2.0 * phase);
     float arc = 4.0 * halfStep * (1.0 - halfStep);
-    float pitch = arm ? side * ARM_SWING * (phase < 0.5 ? arc : -arc) : 0.0;
+
+    // The forearm bends at the elbow first, in the arm's resting place.
+    vec3 elbow = LEFT_ELBOW * mirror;
+    float forearm = arm ? clamp(dot(p - elbow, UPPER_ARM * mirror) / ELBOW_RING + 0.5, 0.0, 1.0) : 0.0;
+    vec4 bend = ELBOW_TURNS[armPose];
+    vec2 bendOut = partTurn(turned(bend.xy, smallTurn(motion.y * arc)) * vec2(1.0, side), forearm);
+    vec2 bendForward = partTurn(bend.zw, forearm);
+    vec3 q = p - elbow;
+    q.xy = turned(q.xy, bendOut);
+    q.zy = turned(q.zy, bendForward);
+    p = elbow + q;
+    n.xy = turned(n.xy, bendOut);
+    n.zy = turned(n.zy, bendForward);
+
+    // A leg tilts about its hip to put its foot where the step has it and
+    // lifts while it swings; an arm takes its pose at the shoulder, and a
+    // hanging one swings forward and back, opposite the other, and opens a
+    // little as the legs do.
+    float footOut = leftSide ? outLeft : outRight;
+    float swinging = leftSide ? phase * 2.0 : phase * 2.0 - 1.0;
+    float roll = leg ? footOut / LEFT_HIP.y : (arm ? motion.x * side * ARM_OUT * (outLeft - outRight) / stride : 0.0);
+    float pitch = arm ? motion.x * side * ARM_SWING * (phase < 0.5 ? arc : -arc) : 0.0;
     float lift = leg && swinging >= 0.0 && swinging < 1.0 ? FOOT_LIFT * arc : 0.0;
-    vec3 joint = (leg ? LEFT_HIP : LEFT_SHOULDER) * vec3(side, 1.0, 1.0);
-    vec2 rolled = smallTurn(roll), pitched = smallTurn(pitch);
-    vec3 q = p - joint;
+    vec4 shoulder = arm ? SHOULDER_TURNS[armPose] : vec4(1.0, 0.0, 1.0, 0.0);
+    vec3 joint = (leg ? LEFT_HIP : LEFT_SHOULDER) * mirror;
+    vec2 rolled = turned(shoulder.xy * vec2(1.0, side), smallTurn(roll));
+    vec2 pitched = turned(shoulder.zw, smallTurn(pitch));
+    q = p - joint;
     q.xy = turned(q.xy, rolled);
     q.zy = turned(q.zy, pitched);
     p = joint + q + vec3(0.0, lift, 0.0);
     n.xy = turned(n.xy, rolled);
     n.zy = turned(n.zy, pitched);
+
+    // The head tips back to look up, the neck bending under it.
+    float lookUp = max(pose.z, LOOK_AROUND * fract(variety * 53.0));
+    vec2 nodded = smallTurn(onHead ? lookUp * (part == HEAD ? smoothstep(NECK_LOW, NECK_TOP, p.y) : 1.0) : 0.0);
+    q = p - NOD_CENTRE;
+    q.zy = turned(q.zy, nodded);
+    p = NOD_CENTRE + q;
+    n.zy = turned(n.zy, nodded);
+    p.xz *= facing;
+    n.xz *= facing;
 
     // Build: shorter and slimmer than the model, never larger, so what is
     // drawn stays inside the box the game hits. The head keeps its size.
