@@ -540,8 +540,12 @@ Mesh personArm(float side)
 {
     Mesh p;
     glm::vec3 shoulder(side * 0.24f, 1.4f, 0.0f), elbow(side * 0.33f, 1.13f, 0.03f), wrist(side * 0.38f, 0.88f, 0.08f);
-    p.append(tube([&](float t) { return shoulder + (elbow - shoulder) * (0.1f + 0.7f * t); },
-                  [](float) { return 0.07f; }, 6, 1, ShirtWorn, true));
+    // The sleeve starts in a small dome round the shoulder joint, so the
+    // shoulder reads round rather than as the cut end of a tube, also when
+    // the shaders raise the arm.
+    const float along[] = {-0.05f, 0.1f, 0.8f}, radius[] = {0.04f, 0.07f, 0.07f};
+    p.append(tube([&](float t) { return shoulder + (elbow - shoulder) * along[std::lround(t * 2)]; },
+                  [&](float t) { return radius[std::lround(t * 2)]; }, 6, 2, ShirtWorn, true));
     p.append(tube(
         [&](float t) {
             return t < 0.5f ? shoulder + (elbow - shoulder) * (0.75f + 0.5f * t)
