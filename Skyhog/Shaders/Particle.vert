@@ -66,9 +66,9 @@ const float SPOT_LIFT = 0.05;        // wet spots move this far towards the eye,
 const vec3 SKY_COLOR = vec3(0.64, 0.8, 0.94);
 const vec3 DEEP_WATER = vec3(0.05, 0.22, 0.3);
 const vec3 WATER_TINT = vec3(0.09, 0.36, 0.46);   // the water picture's mean colour
-const float DEPTH_TINT = 0.35;
+const float DEPTH_TINT = 0.5;
 const float COLOUR_TINT = 0.12;
-const float FRESNEL_F0 = 0.12;
+const float FRESNEL_F0 = 0.08;
 const float FOG_START = 25.0;
 const float FOG_END = 100.0;
 
@@ -78,7 +78,7 @@ vec4 seaOver(vec3 behind, vec3 eye)
 {
     vec3 toEye = eye - behind;
     float cosView = clamp(normalize(toEye).y, 0.0, 1.0);
-    float fresnel = FRESNEL_F0 + (1.0 - FRESNEL_F0) * pow(1.0 - cosView, 2.0);
+    float fresnel = FRESNEL_F0 + (1.0 - FRESNEL_F0) * pow(1.0 - cosView, 3.0);
     float through = (1.0 - fresnel) * (1.0 - DEPTH_TINT) * (1.0 - COLOUR_TINT);
     vec3 own = ((1.0 - fresnel) * DEPTH_TINT * DEEP_WATER + fresnel * SKY_COLOR) * (1.0 - COLOUR_TINT)
              + COLOUR_TINT * WATER_TINT;

@@ -42,13 +42,13 @@ const float NORMAL_BUMP = 0.16;     // ripple tilt used for Fresnel
 const float GLINT_BUMP = 0.35;      // stronger tilt for the lamp's glints
 const float GLINT_POWER = 260.0;
 const float GLINT_STRENGTH = 0.7;
-const float FRESNEL_F0 = 0.12;
+const float FRESNEL_F0 = 0.08;
 const float COLOUR_TINT = 0.12;     // how much of the water colour texture shows
 const float SHADOW_STRENGTH = 0.6;
 // The lamp's box is 100 units deep, so 0.03 of its depth is 3 units.
 const float SOFT_DEPTH = 0.03;
 const vec3 DEEP_WATER = vec3(0.05, 0.22, 0.3);
-const float DEPTH_TINT = 0.35;
+const float DEPTH_TINT = 0.5;
 
 // 0 = lit, 1 = in shadow, from one read of the lamp's depth picture, whose
 // linear filter blends the four depths around the point. The sea is flat and
@@ -109,7 +109,7 @@ void main()
     // mirror-like towards the horizon.
     vec3 n = normalize(SurfaceNormal + vec3(ripple.x, 0.0, ripple.y) * NORMAL_BUMP);
     float cosView = clamp(dot(V, n), 0.0, 1.0);
-    float fresnel = FRESNEL_F0 + (1.0 - FRESNEL_F0) * pow(1.0 - cosView, 2.0);
+    float fresnel = FRESNEL_F0 + (1.0 - FRESNEL_F0) * pow(1.0 - cosView, 3.0);
 
     vec3 color = mix(refraction, reflection, fresnel);
 
