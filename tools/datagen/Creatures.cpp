@@ -88,8 +88,10 @@ const PigPart PigParts[] = {
     {{0, 0.1f, 1.25f}, {1.4f, 1.38f, 1.3f}},    // chest
     {HeadCentre, {1.15f, 1.08f, 1.05f}},        // head
     {HeadCentre + glm::vec3(0, -0.4f, 0.25f), {1.02f, 0.75f, 0.9f}}, // jowls
-    {{0.75f, -0.75f, -1.75f}, {0.62f, 0.8f, 0.85f}}, // haunches
-    {{-0.75f, -0.75f, -1.75f}, {0.62f, 0.8f, 0.85f}},
+    // Broad hams low at the sides of the rump: from behind the pig is wider
+    // at the bottom than at the top, a backside rather than an egg.
+    {{0.88f, -0.8f, -1.8f}, {0.78f, 0.88f, 0.95f}}, // haunches
+    {{-0.88f, -0.8f, -1.8f}, {0.78f, 0.88f, 0.95f}},
     {{0.72f, -0.7f, 1.35f}, {0.55f, 0.75f, 0.65f}}, // shoulders
     {{-0.72f, -0.7f, 1.35f}, {0.55f, 0.75f, 0.65f}},
 };
@@ -110,8 +112,13 @@ float smoothMin(float a, float b, float k)
 // Negative inside the pig's body.
 float pigField(glm::vec3 p)
 {
+    // The back is a little flattened: above the middle of the body, behind
+    // the head, heights count for more, so the top is broad and low.
+    glm::vec3 b = p;
+    float flat = 0.2f * smoothstep(0.2f, 1.3f, p.y) * (1 - smoothstep(1.4f, 2.2f, p.z));
+    b.y *= 1 + flat;
     float d = 1e9f;
-    for (const PigPart& part : PigParts) d = smoothMin(d, ellipsoidDistance(p, part), 0.9f);
+    for (const PigPart& part : PigParts) d = smoothMin(d, ellipsoidDistance(b, part), 0.9f);
     // The snout: a round-edged cylinder out of the face, ending flat.
     glm::vec3 q = p - HeadCentre;
     float along = glm::dot(q, SnoutAxis);
@@ -229,29 +236,40 @@ Mesh pigLegs()
     for (float side : {-1.0f, 1.0f}) {
         // Front legs fold back under the chest, hind legs reach forward
         // under the belly, as a jumping pig's do.
-        legs.append(pigLeg({side * 0.72f, -0.9f, 1.35f}, {side * 0.8f, -1.6f, 1.05f}, {side * 0.62f, -1.6f, 0.2f},
+        // under the belly, as a jumping pig's do. The hind trotters hang low
+        // enough to peek out under the hams from behind.
+        legs.append(pigLeg({side * 0.78f, -0.9f, 1.35f}, {side * 0.92f, -1.6f, 1.05f}, {side * 0.72f, -1.65f, 0.2f},
                            0.42f));
-        legs.append(pigLeg({side * 0.78f, -1.0f, -1.7f}, {side * 0.9f, -1.75f, -1.2f},
-                           {side * 0.72f, -1.85f, -0.45f}, 0.44f));
+        legs.append(pigLeg({side * 0.9f, -1.05f, -1.8f}, {side * 1.0f, -1.55f, -1.85f},
+                           {side * 0.8f, -1.86f, -1.55f}, 0.46f));
     }
     return legs;
 }
 
-// A corkscrew tail: it leaves the top of the rump and coils two turns up and
-// back like a spring, thinning to its tip.
+// A corkscrew tail: a short stalk out of the top of the rump, then two and a
+// half turns like a spring about an axis leaning up and back, so the chase
+// camera behind the pig sees the loops from the side, a springy curl standing
+// off the rump rather than a flat spiral.
+// It thins to its tip.
 Mesh pigTail()
 {
-    const glm::vec3 root = pigSurface(glm::vec3(0, 0, -1.7f), glm::normalize(glm::vec3(0, 0.45f, -1))) -
-                           glm::vec3(0, 0, -0.1f);
-    const glm::vec3 axis = glm::normalize(glm::vec3(0, 0.6f, -0.8f));
-    const glm::vec3 across(1, 0, 0), other = glm::cross(axis, across);
+    const glm::vec3 out = glm::normalize(glm::vec3(0, 0.5f, -1));
+    const glm::vec3 root = pigSurface(glm::vec3(0, 0, -1.7f), out) - 0.15f * out;
+    const glm::vec3 axis = glm::normalize(glm::vec3(0.15f, 0.75f, -0.65f));
+    const glm::vec3 across = glm::normalize(glm::cross(axis, glm::vec3(1, 0, 0))),
+                    other = glm::cross(axis, across);
+    const float stalk = 0.2f;
     return tube(
         [=](float t) {
-            float a = 4.0f * Pi * t;
-            float r = 0.24f * smoothstep(0.0f, 0.2f, t) * (1.0f - 0.2f * t);
-            return root + axis * (-0.1f + 1.25f * t) + r * (std::sin(a) * across - std::cos(a) * other);
+            if (t < stalk) return root + out * (0.55f * t / stalk);
+            float c = (t - stalk) / (1 - stalk);
+            float a = 5.0f * Pi * c;
+            float r = 0.2f * (1.0f - 0.2f * c);
+            // The coil starts where the stalk ends: on its circle's far side.
+            glm::vec3 centre = root + out * 0.55f - 0.2f * across + axis * (0.85f * c);
+            return centre + r * (std::cos(a) * across + std::sin(a) * other);
         },
-        [](float t) { return 0.13f - 0.06f * t; }, 5, 18, PigFlank, true);
+        [](float t) { return 0.15f - 0.07f * t; }, 6, 26, PigFlank, true);
 }
 
 // Eyes and ears on the head, placed on its skin.
@@ -338,28 +356,32 @@ glm::vec3 wingBone(float s)
 // A point on the left wing's surface: u runs round the section from the
 // trailing edge over the top, the leading edge and back under it; s along the
 // span. The section is cambered and turned trailing edge down, so the chase
-// camera, level with the root, sees the top of the feathers. Every other
-// section's trailing edge reaches further back, giving a row of flight
-// feather tips that lie over each other towards the wing's tip.
-glm::vec3 wingPoint(float u, float s, int spans)
+// camera, level with the root, sees the top of the feathers. The trailing
+// edge runs out in a few large rounded flight feather tips, broad enough to
+// stay smooth curves at the size the wing is seen.
+constexpr int WingFeathers = 5;
+glm::vec3 wingPoint(float u, float s)
 {
     glm::vec3 bone = wingBone(s);
     if (s >= 1) return bone + glm::vec3(0, 0, wingLead(1.0f)); // the pointed tip
     float theta = 2 * Pi * u;
     float chord = 0.5f + 0.5f * std::cos(theta); // 1 at the trailing edge
     float trail = wingTrail(s);
-    bool feather = static_cast<int>(std::lround(s * spans)) % 2 == 1;
-    if (feather) trail -= 0.5f * (1 - 0.4f * s) * chord * chord;
+    float f = std::fmod(s * WingFeathers, 1.0f);
+    float tip = std::sqrt(std::max(0.0f, 1.0f - (2 * f - 1) * (2 * f - 1))); // round, 0 between feathers
+    trail -= 0.45f * (1 - 0.3f * s) * tip * chord * chord;
     float lead = wingLead(s);
     float middle = 0.5f * (lead + wingTrail(s));
     float z = lead + (trail - lead) * chord - middle;
-    // Thick at the leading edge's bone, thin to the feather tips.
-    float thickness = 0.2f * (1 - 0.8f * s) * (1.2f - 0.9f * chord) + 0.035f;
+    // Thick and round at the leading edge's bone, thin to the feather tips.
+    float thickness = 0.3f * (1 - 0.65f * s) * (1.2f - 1.05f * chord) + 0.04f;
     float camber = 0.22f * std::sin(Pi * chord) * (1 - 0.7f * s);
     // The long feathers' tips curl down a little, each over the next.
-    float curl = (feather ? -0.12f : -0.05f) * chord * chord * smoothstep(0.2f, 0.8f, s);
+    float curl = -0.1f * tip * chord * chord * smoothstep(0.2f, 0.8f, s);
     float y = camber + curl + thickness * std::sin(theta);
-    float twist = -0.6f * smoothstep(0.0f, 0.5f, s);
+    // Turned well over, trailing edge down, so from behind the wing shows the
+    // broad top of its feathers rather than a thin edge.
+    float twist = -0.95f * smoothstep(0.0f, 0.45f, s);
     float c = std::cos(twist), t = std::sin(twist);
     return bone + glm::vec3(0, y * c - z * t, middle + z * c + y * t);
 }
@@ -386,9 +408,9 @@ Mesh wingRootCap(const Mesh& wing, int around)
 // closed volume from its root in the back out to a pointed tip.
 Mesh leftWing()
 {
-    const int around = 8, spans = 16;
+    const int around = 8, spans = 4 * WingFeathers;
     Mesh wing = surface(
-        around, spans, [&](float u, float s) { return wingPoint(u, s, spans); }, UvRect{{0.02f, 0.02f}, {0.98f, 0.98f}},
+        around, spans, [&](float u, float s) { return wingPoint(u, s); }, UvRect{{0.02f, 0.02f}, {0.98f, 0.98f}},
         true);
     // Not welded: the trailing edge and the tip stay sharp creases.
     wing.computeNormals(false);
@@ -411,8 +433,8 @@ Image paintWingTexture()
         glm::vec3 shade = rgb(160, 172, 202);
         float edge = 0;
         if (chord > 0.45f) {
-            // Eight long flight feathers, each ending at one of the trailing tips.
-            float f = std::fmod(l.y * 8.0f, 1.0f);
+            // The long flight feathers, each ending at one of the trailing tips.
+            float f = std::fmod((l.y - 0.02f) / 0.96f * WingFeathers, 1.0f);
             float gap = std::min(f, 1 - f) * 2;
             edge = (1 - smoothstep(0.0f, 0.12f, gap)) * smoothstep(0.45f, 0.55f, chord);
             edge = std::max(edge,
