@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <string>
 #include <tuple>
 
 #include <glm/geometric.hpp>
@@ -210,6 +213,19 @@ TEST(Bystander, StandsOnItsOriginAndItsLastMeshIsTheWholePerson)
     // The hit test uses the box of the last mesh.
     EXPECT_EQ(person.last().lo, person.lo);
     EXPECT_EQ(person.last().hi, person.hi);
+    // The vertex shaders pose the person; the shadow pass's copy of that code
+    // must be the same, or a person's shadow would stand or wave otherwise.
+    auto poseCode = [](const char* shader) {
+        std::ifstream in(DataRoot + "Shaders/" + shader);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const size_t from = text.find("// --- The people's shapes");
+        const size_t body = text.find("void posePerson(", from);
+        const size_t to = text.find("\n}\n", body);
+        return from == std::string::npos || body == std::string::npos || to == std::string::npos
+            ? std::string() : text.substr(from, to - from);
+    };
+    EXPECT_FALSE(poseCode("Shadow.vert").empty());
+    EXPECT_EQ(poseCode("Shadow.vert"), poseCode("Depth.vert"));
 }
 
 } // namespace
