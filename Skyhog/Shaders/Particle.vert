@@ -56,6 +56,7 @@ const float FALL_SPEED = 15.0;       // the drops' speed, for a neighbour's age
 const float COLUMN_RADIUS = 0.032;   // the stream as it leaves the pig ...
 const float COLUMN_GROWTH = 0.3;     // ... widening by this much per second of fall
 const float DROP_RADIUS = 0.045;     // a broken-off drop, smallest (the largest is 1.6 times)
+const float DROP_TRAIL = 3.0;        // a falling drop streaks this many radii up behind it
 const float WOBBLE = 0.03;           // sideways sway, world units, once fully grown
 const float WOBBLE_RATE = 40.0;      // radians per second of fall: a wave every 2.4 units
 const float SWELL = 0.18;            // the column's swellings, a fraction of its radius ...
@@ -142,13 +143,13 @@ void main()
         // Each end takes the column's width where it is, so that neighbours meet.
         float drop = DROP_RADIUS * (1.0 + 0.6 * Seed);
         float bottomRadius = mix(columnRadius(age), drop, broken);
-        float topRadius = mix(columnRadius(neighbourAge), 0.7 * drop, broken);
+        float topRadius = mix(columnRadius(neighbourAge), 0.45 * drop, broken);
         // The capsule is laid out in the plane facing the eye, so its ends
         // look round from any angle: the axis is taken as the eye sees it. A
         // drop of its own trails straight up behind its fall; in the stream
         // it runs up to its neighbour.
         vec3 toDrop = normalize(bottom - eye);
-        vec3 axis = mix(top - bottom, vec3(0.0, drop, 0.0), broken);
+        vec3 axis = mix(top - bottom, vec3(0.0, DROP_TRAIL * drop, 0.0), broken);
         vec3 seen = axis - dot(axis, toDrop) * toDrop;
         float reach = length(seen);
         vec3 along = reach > 1e-5 ? seen / reach : cameraUp_worldspace;
