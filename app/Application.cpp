@@ -113,6 +113,9 @@ void Application::startScene()
     glViewport(0, 0, size_.getWidth(), size_.getHeight());
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_STENCIL_TEST);
+    // Filter the sky's cube map across face edges, so no seam shows where two
+    // faces meet (drivers that do not do so by default would show one).
+    glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
 
     timed(times_.shaders, [&] { shaders_ = std::make_unique<ShaderLibrary>(); });
     timed(times_.pictures, [&] {

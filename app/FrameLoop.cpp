@@ -40,8 +40,9 @@ void FrameLoop::render(double frameStart)
     renderPass(1, world_.getRefractionFramebuffer());
     glDisable(GL_CLIP_DISTANCE0);
     renderPass(2, renderer_.getMapFramebuffer());
-    // The shadow map keeps the depth of the faces turned away from the lamp,
-    // which keeps lit surfaces from shadowing themselves.
+    // Face culling is never enabled, so these two calls change nothing on any
+    // driver: the shadow map holds the nearest faces, front or back, and the
+    // shaders' depth bias keeps lit surfaces from shadowing themselves.
     glCullFace(GL_FRONT);
     renderPass(3, renderer_.getShadowFramebuffer());
     glCullFace(GL_BACK);

@@ -24,7 +24,8 @@ flat out float Mirrored;
 // About one shadow-map texel in world units; see Shadow.vert.
 const float NORMAL_OFFSET = 0.12;
 
-// What lies under the sea is cut off in the map pass; see Shadow.vert.
+// What lies under the sea is cut off in the map pass (on Mesa's llvmpipe,
+// which clips with GL_CLIP_DISTANCE0 disabled); see Shadow.vert.
 const float OPEN_PASS_DISTANCE = 1000.0;
 const float STRAIGHT_DOWN = 0.99995;
 const float SEA_LEVEL = -5.0;

@@ -41,7 +41,10 @@ const float NORMAL_OFFSET = 0.12;
 // of being shaded and then covered; the margin keeps the waterline itself.
 // Only the map: the main pass blends the stream's drops, drawn before the sea,
 // over what lies under it, so that must stay. (The player's camera can tilt to
-// 89 degrees at most, so only the map view reads as straight down.)
+// 89 degrees at most, so only the map view reads as straight down.) The map
+// pass runs with GL_CLIP_DISTANCE0 disabled: Mesa's llvmpipe clips whenever a
+// shader writes the distance, and saves the work; a driver that follows the
+// GL specification clips nothing there and draws the same picture.
 const float OPEN_PASS_DISTANCE = 1000.0;
 const float STRAIGHT_DOWN = 0.99995;
 const float SEA_LEVEL = -5.0;
