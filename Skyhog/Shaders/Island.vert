@@ -54,14 +54,15 @@ vec3 mirrorEye(mat4 reflectionView)
     return reflectionCamera + vec3(0.0, REFLECTION_DROP, 0.0) - CHASE_DISTANCE * front;
 }
 
-// Where the player's eye sees the mirror image of a world point, in view space.
-vec3 mirrorViewPos(mat4 reflectionView, vec3 worldPos)
+// Where the player's eye (from mirrorEye) sees the mirror image of a world
+// point, in view space.
+vec3 mirrorViewPos(mat4 reflectionView, vec3 eye, vec3 worldPos)
 {
     const vec3 upright = vec3(-1.0, -1.0, 1.0);
     mat3 turn = mat3(reflectionView);
     mat3 eyeTurn = mat3(turn[0] * upright, turn[1] * upright, turn[2] * upright);
     vec3 mirrored = vec3(worldPos.x, 2.0 * WATER_LEVEL - worldPos.y, worldPos.z);
-    return eyeTurn * (mirrored - mirrorEye(reflectionView));
+    return eyeTurn * (mirrored - eye);
 }
 
 void main()
@@ -80,16 +81,15 @@ void main()
     // Only the reflection pass keeps what is above the water (clipPlane.y > 0).
     bool reflection = clipPlane.y > 0.5;
     EyePos = -transpose(mat3(view)) * view[3].xyz;
-    if (reflection) {
-        vec3 eye = mirrorEye(view);
-        EyePos = vec3(eye.x, 2.0 * WATER_LEVEL - eye.y, eye.z);   // the eye's mirror image
-    }
+    vec3 playerEye = mirrorEye(view);   // meaningful in the reflection pass only
+    if (reflection)
+        EyePos = vec3(playerEye.x, 2.0 * WATER_LEVEL - playerEye.y, playerEye.z);   // the eye's mirror image
     ShadowDir = toLight;
     Mirrored = reflection ? 1.0 : 0.0;
 
     // -view[1][2] is the y of the view direction.
     bool underOpaqueSea = clipPlane.w > OPEN_PASS_DISTANCE && view[1][2] > STRAIGHT_DOWN && EyePos.y > SEA_LEVEL;
     gl_ClipDistance[0] = underOpaqueSea ? worldPos.y - (SEA_LEVEL - HIDDEN_DEPTH) : dot(worldPos, clipPlane);
-    gl_Position = reflection ? projection * vec4(mirrorViewPos(view, worldPos.xyz), 1.0)
+    gl_Position = reflection ? projection * vec4(mirrorViewPos(view, playerEye, worldPos.xyz), 1.0)
                              : projection * view * worldPos;
 }

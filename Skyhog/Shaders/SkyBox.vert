@@ -15,8 +15,8 @@ out vec3 TexCoords;
 // be drawn at all. On the cube |aPos| is at most sqrt(3), so aPos.y < -0.14 *
 // sqrt(3) is always such a direction. Only the water passes enable
 // GL_CLIP_DISTANCE0; in the others Mesa's llvmpipe clips all the same and
-// saves the work, while a driver that follows the GL specification draws
-// those pixels and the sea covers them.
+// saves the work, while a driver that clips only where the distance is
+// enabled draws those pixels and the sea covers them.
 const float PLAIN_BELOW = -0.14 * 1.7321;
 
 // The reflection pass's camera is upside down (its up has a negative y; the
