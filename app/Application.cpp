@@ -11,8 +11,10 @@
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <iostream>
+#include <string>
 
 namespace Skyhog::App {
 namespace {
@@ -35,9 +37,48 @@ void timed(double& slot, Step&& step)
     slot += secondsSince(start);
 }
 
+// The window system's last complaint, kept so that a failed start can be
+// explained in words a player can act on.
+int lastGlfwError = 0;
+std::string lastGlfwDescription;
+
 void reportGlfwError(int code, const char* description)
 {
     std::cerr << "GLFW error " << code << ": " << description << '\n';
+    lastGlfwError = code;
+    lastGlfwDescription = description;
+}
+
+bool mentionsDisplay(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text.find("display") != std::string::npos;
+}
+
+// The OpenGL version the driver offers when asked for no particular one
+// ("3.0", say), or "" when it offers none at all. Opens and closes a hidden
+// window of its own; the window system must be up.
+std::string offeredOpenGlVersion()
+{
+    glfwDefaultWindowHints();
+    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    GLFWwindow* probe = glfwCreateWindow(64, 64, "", nullptr, nullptr);
+    if (probe == nullptr) return "";
+    const std::string version = std::to_string(glfwGetWindowAttrib(probe, GLFW_CONTEXT_VERSION_MAJOR)) + "." +
+                                std::to_string(glfwGetWindowAttrib(probe, GLFW_CONTEXT_VERSION_MINOR));
+    glfwDestroyWindow(probe);
+    return version;
+}
+
+// Says on standard error, in one sentence, what a player can do when no
+// OpenGL 3.3 core context could be had.
+void explainMissingContext()
+{
+    const std::string offered = offeredOpenGlVersion();
+    std::cerr << "Skyhog needs OpenGL 3.3 (core profile), but "
+              << (offered.empty() ? std::string("no OpenGL context of any version could be created")
+                                  : "the graphics driver offers only OpenGL " + offered)
+              << ": please check that the graphics driver is installed and up to date.\n";
 }
 
 } // namespace
@@ -56,6 +97,10 @@ void Application::openWindow(bool visible)
     timed(times_.window, [&] {
         glfwSetErrorCallback(reportGlfwError);
         if (!glfwInit()) {
+            if (mentionsDisplay(lastGlfwDescription)) {
+                std::cerr << "Skyhog found no display to open its window on: please start the game from a desktop "
+                             "session.\n";
+            }
             note("could not initialize GLFW");
             pause();
             glfwTerminate();
@@ -79,6 +124,9 @@ void Application::openWindow(bool visible)
         }
         window_ = glfwCreateWindow(size_.getWidth(), size_.getHeight(), WindowTitle.c_str(), nullptr, nullptr);
         if (window_ == nullptr) {
+            if (lastGlfwError == GLFW_VERSION_UNAVAILABLE || lastGlfwError == GLFW_API_UNAVAILABLE) {
+                explainMissingContext();
+            }
             note("could not create window");
             glfwTerminate();
             pause();

@@ -299,16 +299,34 @@ TEST(Program, DamagedDataFilesNeverCrashOrHang)
     }
 }
 
-TEST(Program, WithoutOpenGl33TheWindowIsRefused)
+// The two ways a player's machine can refuse the game: standard output keeps
+// its one line, and standard error says in plain words what to do.
+TEST(Program, WithoutADisplayOrOpenGl33TheGameSaysWhatToDo)
 {
     TempTree tree;
     mirrorData(tree);
-    ProcessOptions options;
-    options.environment = {{"MESA_GL_VERSION_OVERRIDE", "3.0"}};
-    const auto result = runGame(tree, {}, options);
-    ASSERT_TRUE(result.exited) << "signal " << result.signal;
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.output.find("could not create window"), std::string::npos) << result.output;
+    struct Case {
+        std::map<std::string, std::string> environment;
+        std::string line, advice, detail;
+    };
+    const std::vector<Case> cases = {
+        {{{"DISPLAY", ""}}, "could not initialize GLFW\n", "start the game from a desktop session", ""},
+        {{{"MESA_GL_VERSION_OVERRIDE", "3.0"}},
+         "could not create window\n",
+         "needs OpenGL 3.3",
+         "offers only OpenGL 3.0: please check that the graphics driver"},
+    };
+    for (const Case& c : cases) {
+        ProcessOptions options;
+        options.environment = c.environment;
+        const auto result = runGame(tree, {}, options);
+        SCOPED_TRACE(c.line);
+        ASSERT_TRUE(result.exited) << "signal " << result.signal;
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.output, c.line);
+        EXPECT_NE(result.errors.find(c.advice), std::string::npos) << result.errors;
+        EXPECT_NE(result.errors.find(c.detail), std::string::npos) << result.errors;
+    }
 }
 
 TEST(Program, WithoutASoundDeviceTheGamePlaysSilently)
