@@ -11,6 +11,7 @@
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <chrono>
 #include <iostream>
@@ -204,18 +205,62 @@ bool Application::shouldRun() const
 
 double Application::WindowClock::now()
 {
-    return glfwGetTime();
+    return game.at(glfwGetTime());
 }
 
 void Application::frame()
 {
-    const double frameStart = glfwGetTime();
-    loop_->step([] {
+    if (clock_.game.paused()) {
+        // Nothing moves, so nothing needs drawing until the window is uncovered,
+        // and the wait costs no processor time. Pads are not events: look at
+        // them often enough that Start answers at once.
+        glfwWaitEventsTimeout(0.05);
+        withPads({}, 0.0f);
+        followPause();
+        if (clock_.game.paused()) {
+            if (Input::takeRedraw()) {
+                loop_->render(clock_.now());
+                glfwSwapBuffers(window_);
+            }
+            return;
+        }
+    }
+    const double frameStart = clock_.now();
+    loop_->step([this] {
         glfwPollEvents();
-        return Input::takeFrameKeys();
+        return withPads(Input::takeFrameKeys(), camera_->getDeltaTime());
     });
+    followPause();
     loop_->render(frameStart);
     glfwSwapBuffers(window_);
+    if (clock_.game.paused()) Input::takeRedraw(); // this frame already shows the pause
+}
+
+Game::KeyState Application::withPads(Game::KeyState keys, float seconds)
+{
+    std::array<GLFWgamepadstate, GLFW_JOYSTICK_LAST + 1> states{};
+    std::size_t count = 0;
+    for (int pad = GLFW_JOYSTICK_1; pad <= GLFW_JOYSTICK_LAST; ++pad) {
+        if (glfwJoystickIsGamepad(pad) && glfwGetGamepadState(pad, &states[count])) ++count;
+    }
+    const PadInput input = pads_.read(std::span(states.data(), count), seconds);
+    if (input.togglePause) Input::setPaused(window_, !Input::paused());
+    if (Input::paused()) return keys;
+    for (std::size_t key = 0; key < keys.size(); ++key) keys[key] = keys[key] || input.keys[key];
+    camera_->turn(input.lookX, input.lookY);
+    return keys;
+}
+
+void Application::followPause()
+{
+    const bool paused = Input::paused();
+    if (paused == clock_.game.paused()) return;
+    if (paused) {
+        clock_.game.pause(glfwGetTime());
+    } else {
+        clock_.game.resume(glfwGetTime());
+    }
+    renderer_->setPaused(paused);
 }
 
 void Application::renderFrame(double frameStart)

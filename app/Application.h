@@ -7,6 +7,8 @@
 // Every fatal start-up error writes one line, runs "PAUSE" and exits with 1.
 #pragma once
 #include "app/FrameLoop.h"
+#include "app/GameClock.h"
+#include "app/GamepadMapping.h"
 #include "audio/SoundEngine.h"
 #include "game/FlightCamera.h"
 #include "game/FrameRenderer.h"
@@ -41,7 +43,9 @@ public:
     void startScene();
     // False once Escape is held or the window was asked to close.
     bool shouldRun() const;
-    // One frame: time, events, keys, particles, the five passes (or the win picture), swap.
+    // One frame: time, events, keys and pads, particles, the five passes (or
+    // the win picture), swap. While paused: waits for events and redraws the
+    // still world only when the window system asks.
     void frame();
     // The five passes (or the win picture) without time, input or the swap.
     void renderFrame(double frameStart);
@@ -59,11 +63,18 @@ public:
     const StartupTimes& startupTimes() const { return times_; }
 
 private:
-    // The game's clock: the window system's time in seconds.
+    // The game's clock: the window system's time in seconds, paused stretches left out.
     class WindowClock final : public FrameHooks {
     public:
         double now() override;
+        GameClock game;
     };
+
+    // Adds the pads' keys and their turn over seconds to the frame (Start
+    // pauses or resumes); returns the keys to play with.
+    Game::KeyState withPads(Game::KeyState keys, float seconds);
+    // Brings the clock and the renderer in line with the pause the input asked for.
+    void followPause();
 
     WindowSize size_;
     GLFWwindow* window_ = nullptr;
@@ -80,6 +91,7 @@ private:
     WindowClock clock_;
     std::unique_ptr<FrameLoop> loop_;
     StartupTimes times_;
+    GamepadMapping pads_;
 };
 
 // The program: parses the command line, plays, and returns the exit status.

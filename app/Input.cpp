@@ -8,6 +8,8 @@ namespace {
 Game::KeyState keyState{};
 Game::KeyState tappedSinceFrame{};
 bool firstCursorEvent = true;
+bool pausedNow = false;
+bool redrawWanted = false;
 Game::FlightCamera* activeCamera = nullptr;
 
 } // namespace
@@ -17,6 +19,9 @@ void install(GLFWwindow* window)
     glfwSetKeyCallback(window, onKey);
     glfwSetCursorPosCallback(window, onCursor);
     glfwSetScrollCallback(window, onScroll);
+    glfwSetWindowFocusCallback(window, onFocus);
+    glfwSetMouseButtonCallback(window, onMouseButton);
+    glfwSetWindowRefreshCallback(window, onRefresh);
 }
 
 void setCamera(Game::FlightCamera* camera)
@@ -42,6 +47,30 @@ bool firstCursor()
     return firstCursorEvent;
 }
 
+bool paused()
+{
+    return pausedNow;
+}
+
+void setPaused(GLFWwindow* window, bool paused)
+{
+    if (paused == pausedNow) return;
+    pausedNow = paused;
+    redrawWanted = true;
+    if (window != nullptr) glfwSetInputMode(window, GLFW_CURSOR, paused ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_DISABLED);
+    if (!paused) {
+        firstCursorEvent = true;
+        tappedSinceFrame = {};
+    }
+}
+
+bool takeRedraw()
+{
+    const bool wanted = redrawWanted;
+    redrawWanted = false;
+    return wanted;
+}
+
 void onKey(GLFWwindow* window, int key, int, int action, int)
 {
     if (key == GLFW_KEY_ESCAPE && action == GLFW_PRESS) glfwSetWindowShouldClose(window, GLFW_TRUE);
@@ -54,12 +83,28 @@ void onKey(GLFWwindow* window, int key, int, int action, int)
 
 void onCursor(GLFWwindow*, double x, double y)
 {
+    if (pausedNow) return;
     if (activeCamera != nullptr) firstCursorEvent = activeCamera->onCursor(x, y, firstCursorEvent);
 }
 
 void onScroll(GLFWwindow*, double, double yOffset)
 {
     if (activeCamera != nullptr) activeCamera->onScroll(yOffset);
+}
+
+void onFocus(GLFWwindow* window, int focused)
+{
+    if (!focused) setPaused(window, true);
+}
+
+void onMouseButton(GLFWwindow* window, int, int action, int)
+{
+    if (action == GLFW_PRESS) setPaused(window, false);
+}
+
+void onRefresh(GLFWwindow*)
+{
+    redrawWanted = true;
 }
 
 } // namespace Skyhog::App::Input

@@ -39,11 +39,16 @@ void CameraRig::mouseLook(float x, float y, bool first)
         lastX_ = x;
         lastY_ = y;
     }
-    const float xOffset = lastX_ - x;
+    const float xOffset = x - lastX_;
     const float yOffset = y - lastY_;
     lastX_ = x;
     lastY_ = y;
-    yaw_ += MouseSensitivity * xOffset;
+    turn(xOffset, yOffset);
+}
+
+void CameraRig::turn(float xOffset, float yOffset)
+{
+    yaw_ -= MouseSensitivity * xOffset;
     pitch_ = std::clamp(pitch_ + MouseSensitivity * yOffset, -89.0f, 89.0f);
     updateFront();
 }

@@ -34,6 +34,9 @@ public:
     void update();
     // Turns the view by the cursor's travel since the previous event.
     void mouseLook(float x, float y, bool first);
+    // Turns the view as a cursor moved by (xOffset, yOffset) would, for
+    // inputs that have no position of their own (a gamepad's stick).
+    void turn(float xOffset, float yOffset);
 
     // The eye for a pass name; lamp is the light's world position (used by "shadow").
     PassEye eyeFor(std::string_view pass, const glm::vec3& lamp) const;

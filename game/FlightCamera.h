@@ -36,6 +36,8 @@ public:
     void processKeys(const KeyState& keys, double now);
     // Mouse look; returns the new first-cursor flag (always false).
     bool onCursor(double x, double y, bool first);
+    // Turns the view as a cursor moved by these offsets would (the gamepad's look).
+    void turn(float xOffset, float yOffset) { rig_.turn(xOffset, yOffset); }
     // Scrolling does nothing.
     void onScroll(double yOffset);
 

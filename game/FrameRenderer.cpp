@@ -26,6 +26,13 @@ constexpr glm::vec3 PopupShadowColour(0.12f, 0.06f, 0.02f);
 constexpr glm::vec2 PopupShadow(2.0f, -2.0f);
 constexpr float PopupAboveHead = 1.0f; // world units: clear of the splash on the person
 
+// The pause line, centred across the 800 x 600 text space in the sky above
+// the pig, white over the "+10"s' dark shadow so that it reads on clouds too.
+const std::string PauseText = "Paused - click to play";
+constexpr float PauseScale = 0.9f;
+constexpr float PauseBaseline = 430.0f;
+constexpr glm::vec3 PauseColour(1.0f, 1.0f, 1.0f);
+
 // The view with its translation removed: only the turn stays.
 glm::mat4 withoutTranslation(const glm::mat4& view)
 {
@@ -54,6 +61,7 @@ FrameRenderer::FrameRenderer(const WindowSize& windowSize, FlightCamera& camera,
 {
     SceneLens::setCullingLens(frustum_, aspect_);
     popupHalfWidth_ = 0.5f * scoreText_.width(PopupText, PopupScale);
+    pauseLineX_ = 400.0f - 0.5f * scoreText_.width(PauseText, PauseScale);
     projection_ = SceneLens::projection(aspect_);
     skyProjection_ = glm::perspective(1.0f, aspect_, 0.1f, 100.0f);
     // The light looks straight down; without its translation the shadow box is
@@ -88,7 +96,7 @@ void FrameRenderer::renderPass()
         drawSky();
         drawIsland(pass, view);
     }
-    advanceWalkAndFlap();
+    if (!paused_) advanceWalkAndFlap();
     poseThePig();
     drawModels(pass, view);
     if (!camera_.freeFlight() && camera_.peeing() && (pass == RenderPass::Main || pass == RenderPass::Map)) {
@@ -156,6 +164,13 @@ void FrameRenderer::advanceWalkAndFlap()
     flap_.advance();
 }
 
+void FrameRenderer::walkOnce(Scene::Model& person, const glm::vec3& offset)
+{
+    if (paused_) return;
+    walk_ += static_cast<float>(walkDir_);
+    person.translate(offset);
+}
+
 void FrameRenderer::poseThePig()
 {
     // The pig faces the way W moves it, whatever the yaw; in free flight it
@@ -175,8 +190,7 @@ void FrameRenderer::drawModels(std::string_view pass, const glm::mat4& view)
         depth.setMat4("lightSpaceMatrix", lightSpace_);
         for (Scene::Model* model : world_.sceneModels()) model->drawDepth();
         for (Scene::Model* person : world_.people()) {
-            walk_ += static_cast<float>(walkDir_);
-            person->translate(walkOffset);
+            walkOnce(*person, walkOffset);
             person->drawDepth();
         }
         return;
@@ -189,8 +203,7 @@ void FrameRenderer::drawModels(std::string_view pass, const glm::mat4& view)
     glBindTexture(GL_TEXTURE_2D, shadowMap_.getDepthTexture());
     for (Scene::Model* model : visibleModels_) model->draw();
     for (Scene::Model* person : world_.people()) {
-        walk_ += static_cast<float>(walkDir_);
-        person->translate(walkOffset);
+        walkOnce(*person, walkOffset);
         person->draw();
     }
     glBindTexture(GL_TEXTURE_2D, 0);
@@ -207,7 +220,7 @@ void FrameRenderer::drawParticlesAndHit(const glm::mat4& view)
     program.setVec3("cameraRight_worldspace", glm::vec3(skyView_[0][0], skyView_[1][0], skyView_[2][0]));
     program.setVec3("cameraUp_worldspace", glm::vec3(skyView_[0][1], skyView_[1][1], skyView_[2][1]));
     particles_.draw();
-    hitTest();
+    if (!paused_) hitTest();
 }
 
 void FrameRenderer::hitTest()
@@ -265,6 +278,13 @@ void FrameRenderer::drawOverlays(const glm::mat4& view)
         world_.water().drawRefractionDebug();
     }
     scoreText_.drawText("Points: " + std::to_string(score_), 50.0f, 50.0f, 0.7f, glm::vec3(1.0f, 0.7f, 0.3f));
+    if (paused_) {
+        glDepthMask(GL_FALSE);
+        scoreText_.drawText(PauseText, pauseLineX_ + PopupShadow.x, PauseBaseline + PopupShadow.y, PauseScale,
+                            PopupShadowColour, 0.8f);
+        scoreText_.drawText(PauseText, pauseLineX_, PauseBaseline, PauseScale, PauseColour);
+        glDepthMask(GL_TRUE);
+    }
 
     // Each hit's "+10", centred over where the person stood, rising and
     // fading, over a dark shadow so that it reads on sand and sea alike.

@@ -46,6 +46,12 @@ public:
     void updateParticles();
     // The frame's clock in seconds, for the water's moving distortion.
     void setFrameTime(double seconds) { frameTime_ = seconds; }
+    // While paused the passes draw the world as it stands: the people do not
+    // walk, the wings do not beat, the stream hits nobody, and the main pass
+    // shows how to play on. (The particles and the time hold still because
+    // the caller stops advancing them.)
+    void setPaused(bool paused) { paused_ = paused; }
+    bool paused() const { return paused_; }
 
     bool running() const { return running_; }
     int score() const { return score_; }
@@ -67,6 +73,8 @@ private:
     void setLitUniforms(const ShaderProgram& program, std::string_view pass, const glm::mat4& view) const;
     void drawIsland(std::string_view pass, const glm::mat4& view);
     void advanceWalkAndFlap();
+    // One person's step of the walk (none while paused).
+    void walkOnce(Scene::Model& person, const glm::vec3& offset);
     void poseThePig();
     void drawModels(std::string_view pass, const glm::mat4& view);
     void drawParticlesAndHit(const glm::mat4& view);
@@ -85,6 +93,7 @@ private:
     ScreenBuffer mapBuffer_;
     CameraRig& rig_;
     bool running_ = true;
+    bool paused_ = false;
     Helper::Frustum frustum_;
     float aspect_;
     int score_ = 0;
@@ -106,6 +115,7 @@ private:
     std::vector<Box> peopleBoxes_; // reused by every hit test
     ScorePopups popups_;
     float popupHalfWidth_ = 0.0f; // half the "+10"'s width in text units, measured once
+    float pauseLineX_ = 0.0f;     // where the centred pause line starts, measured once
 };
 
 } // namespace Skyhog::Game

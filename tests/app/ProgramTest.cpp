@@ -140,6 +140,36 @@ TEST(Program, OpensItsWindowRunsAndQuitsWithEscape)
     EXPECT_NE(geometry.find("800x600"), std::string::npos) << geometry;
 }
 
+// Another window taking the focus (here the game's own window unmapped and
+// mapped again) pauses the game: the window's picture, score, pig and people
+// included, stays the same for seconds. A click plays on; Escape quits while paused.
+TEST(Program, LosingTheFocusPausesUntilAClick)
+{
+    TempTree tree;
+    mirrorData(tree);
+    ProcessOptions options;
+    options.timeout = std::chrono::seconds(180);
+    options.outputMirror = tree.root() / "stdout.txt";
+    const std::string run = (tree.root() / "run").string();
+    const std::string lookAway = "xdotool windowunmap --sync $w; xdotool windowmap --sync $w; sleep 2; ";
+    options.shellSteps.push_back(
+        {std::chrono::milliseconds(0),
+         "w=$(xdotool search --sync --onlyvisible --pid $SKYHOG_PID | head -n1); "
+         "until grep -q 'models loaded' " + options.outputMirror.string() +
+             "; do kill -0 $SKYHOG_PID || exit 0; sleep 0.1; done; "
+             "grab() { import -window $w -depth 8 rgb:- 2>/dev/null | md5sum; }; "
+             "xdotool windowfocus --sync $w; sleep 2; " + lookAway +
+             "a=$(grab); sleep 3; b=$(grab); [ \"$a\" = \"$b\" ] && echo still > " + run + "/paused.txt; "
+             "xdotool mousemove --window $w 400 300 click 1; "
+             "for i in $(seq 150); do [ \"$(grab)\" != \"$b\" ] && { echo moving > " + run +
+             "/resumed.txt; break; }; sleep 0.2; done; " + lookAway + pressEscape()});
+    const auto result = runGame(tree, {"800", "600"}, options);
+    ASSERT_TRUE(result.exited) << "signal " << result.signal << (result.timedOut ? " (timed out)" : "");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_EQ(readRunFile(tree, "paused.txt"), "still\n") << "the paused window's picture changed";
+    EXPECT_EQ(readRunFile(tree, "resumed.txt"), "moving\n") << "the game did not play on after the click";
+}
+
 // The other argument forms that still open a window: any count but two is
 // ignored (default size, no "Executing" line), and sizes are read from their
 // leading digits, so "640px" means 640.
