@@ -215,6 +215,7 @@ void Application::frame()
         // and the wait costs no processor time. Pads are not events: look at
         // them often enough that Start answers at once.
         glfwWaitEventsTimeout(0.05);
+        Input::settleFocus(window_);
         withPads({}, 0.0f);
         followPause();
         if (clock_.game.paused()) {
@@ -228,7 +229,14 @@ void Application::frame()
     const double frameStart = clock_.now();
     loop_->step([this] {
         glfwPollEvents();
-        return withPads(Input::takeFrameKeys(), camera_->getDeltaTime());
+        Input::settleFocus(window_);
+        const Game::KeyState keys = withPads(Input::takeFrameKeys(), camera_->getDeltaTime());
+        // The window system lets every key go when the focus leaves; the frame
+        // that pauses plays on with the keys before, so the pause finds the
+        // pig, and the stream under it, as the player left them.
+        if (Input::paused()) return lastKeys_;
+        lastKeys_ = keys;
+        return keys;
     });
     followPause();
     loop_->render(frameStart);

@@ -92,6 +92,7 @@ private:
     std::unique_ptr<FrameLoop> loop_;
     StartupTimes times_;
     GamepadMapping pads_;
+    Game::KeyState lastKeys_{}; // the keys the last frame played with
 };
 
 // The program: parses the command line, plays, and returns the exit status.

@@ -10,6 +10,7 @@ Game::KeyState tappedSinceFrame{};
 bool firstCursorEvent = true;
 bool pausedNow = false;
 bool redrawWanted = false;
+bool focusLeft = false; // the focus went away during this round of events
 Game::FlightCamera* activeCamera = nullptr;
 
 } // namespace
@@ -64,6 +65,12 @@ void setPaused(GLFWwindow* window, bool paused)
     }
 }
 
+void settleFocus(GLFWwindow* window)
+{
+    if (focusLeft) setPaused(window, true);
+    focusLeft = false;
+}
+
 bool takeRedraw()
 {
     const bool wanted = redrawWanted;
@@ -92,9 +99,9 @@ void onScroll(GLFWwindow*, double, double yOffset)
     if (activeCamera != nullptr) activeCamera->onScroll(yOffset);
 }
 
-void onFocus(GLFWwindow* window, int focused)
+void onFocus(GLFWwindow*, int focused)
 {
-    if (!focused) setPaused(window, true);
+    focusLeft = !focused;
 }
 
 void onMouseButton(GLFWwindow* window, int, int action, int)

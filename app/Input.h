@@ -31,6 +31,11 @@ bool paused();
 // Pauses (the pointer is let go) or resumes (the pointer is captured, keys
 // tapped while paused are forgotten). Setting the state it is in changes nothing.
 void setPaused(GLFWwindow* window, bool paused);
+// Called after each round of event polling: pauses if the focus went away
+// and did not come back in the same round. (Some window systems take the
+// focus away and give it back at once when a window is given it; that is no
+// reason to pause.)
+void settleFocus(GLFWwindow* window);
 // True once after the pause began or ended or the window system asked for
 // the window to be drawn again; a paused game redraws only then.
 bool takeRedraw();
