@@ -9,6 +9,8 @@ install(TARGETS skyhog RUNTIME DESTINATION lib/games/skyhog)
 install(PROGRAMS packaging/skyhog DESTINATION games)
 install(DIRECTORY "${SKYHOG_DATA_DIR}" DESTINATION share/games/skyhog)
 install(FILES packaging/skyhog.desktop DESTINATION share/applications)
+# The software centre's listing (AppStream), named by its component id.
+install(FILES packaging/io.github.skyhog.skyhog.metainfo.xml DESTINATION share/metainfo)
 foreach(size 48 128 256)
   install(FILES "${SKYHOG_ICON_DIR}/skyhog-${size}.png"
     DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME skyhog.png)

@@ -11,8 +11,9 @@ packages=(
   libgtest-dev fonts-liberation2
   xvfb xauth libgl1-mesa-dri mesa-utils xdotool imagemagick
 )
-# The tests also check the Debian package.
-[ "${1:-}" = "--tests" ] && packages+=(lintian)
+# The tests also check the Debian package, its desktop entry and its AppStream
+# listing.
+[ "${1:-}" = "--tests" ] && packages+=(lintian desktop-file-utils appstream)
 
 missing=()
 for p in "${packages[@]}"; do

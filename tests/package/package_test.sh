@@ -2,10 +2,12 @@
 # package_test.sh BUILD_DIR DATA_DIR: checks build/skyhog_*.deb as a player
 # would get it. The control data names the libraries the game links by their
 # Debian packages; the files are the game's whole data tree, the launcher, the
-# desktop entry, the icons and the documents, and nothing from the build's
-# tests; unpacked into a scratch root, the launcher starts the game from an
-# unrelated folder, the first frames are drawn, Escape ends it with status 0
-# and nothing was written into the installed tree. lintian finds no error.
+# desktop entry, the software centre's listing, the icons and the documents,
+# and nothing from the build's tests; the validators pass the desktop entry and
+# the listing without a remark; unpacked into a scratch root, the launcher
+# starts the game from an unrelated folder, the first frames are drawn, Escape
+# ends it with status 0 and nothing was written into the installed tree.
+# lintian finds no error.
 set -uo pipefail
 build=$1 data=$2
 failures=0 game=
@@ -34,9 +36,11 @@ done
 [ "$(sed -n '/^ Description:/,/^ [A-Z][a-zA-Z-]*:/p' <<<"$info" | wc -l)" -gt 4 ] || fail "no long description"
 
 # Files: every file of the data tree, the launcher, the executable, the
-# desktop's files and the documents; nothing else from the build folder.
+# desktop's files, the listing and the documents; nothing else from the build
+# folder.
 contents=$(dpkg-deb --contents "$deb" | awk '{print $6}' | sed 's|^\./|/|')
 expected=(/usr/games/skyhog /usr/lib/games/skyhog/skyhog /usr/share/applications/skyhog.desktop
+          /usr/share/metainfo/io.github.skyhog.skyhog.metainfo.xml
           /usr/share/icons/hicolor/48x48/apps/skyhog.png /usr/share/icons/hicolor/128x128/apps/skyhog.png
           /usr/share/icons/hicolor/256x256/apps/skyhog.png /usr/share/doc/skyhog/copyright
           /usr/share/doc/skyhog/changelog.gz /usr/share/man/man6/skyhog.6.gz)
@@ -59,6 +63,24 @@ for size in 48 128 256; do
 done
 grep -qx "Categories=Game;ArcadeGame;" "$scratch/root/usr/share/applications/skyhog.desktop" ||
     fail "the desktop entry is not in Game;ArcadeGame;"
+# The desktop entry and the software centre's listing pass their validators
+# without a single remark, pedantic hints included; the listing's launchable
+# must name the packaged desktop entry. CI installs both tools.
+validator() {
+    command -v "$1" >/dev/null && return
+    fail "$1 is missing (scripts/install-deps.sh --tests installs it)"; return 1
+}
+if validator desktop-file-validate; then
+    remarks=$(desktop-file-validate "$scratch/root/usr/share/applications/skyhog.desktop" 2>&1)
+    echo "desktop-file-validate: ${remarks:-no remarks}"
+    [ -z "$remarks" ] || fail "desktop-file-validate has remarks on the desktop entry"
+fi
+if validator appstreamcli; then
+    report=$(appstreamcli validate-tree --pedantic --no-net "$scratch/root" 2>&1)
+    status=$?
+    echo "appstreamcli validate-tree --pedantic --no-net:"; echo "$report"
+    [ $status -eq 0 ] && ! grep -qE '^\s*[EWIP]: ' <<<"$report" || fail "appstreamcli has remarks on the metainfo file"
+fi
 
 before=$(cd "$scratch/root" && find . | sort)
 mkdir "$scratch/elsewhere" && cd "$scratch/elsewhere" || exit 1
