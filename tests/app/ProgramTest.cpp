@@ -162,7 +162,8 @@ TEST(Program, LosingTheFocusPausesUntilAClick)
              "a=$(grab); sleep 3; b=$(grab); [ \"$a\" = \"$b\" ] && echo still > " + run + "/paused.txt; "
              "xdotool mousemove --window $w 400 300 click 1; "
              "for i in $(seq 150); do [ \"$(grab)\" != \"$b\" ] && { echo moving > " + run +
-             "/resumed.txt; break; }; sleep 0.2; done; " + lookAway + pressEscape()});
+             "/resumed.txt; break; }; sleep 0.2; done; "
+             "xdotool windowfocus --sync $w; sleep 1; " + lookAway + pressEscape()});
     const auto result = runGame(tree, {"800", "600"}, options);
     ASSERT_TRUE(result.exited) << "signal " << result.signal << (result.timedOut ? " (timed out)" : "");
     EXPECT_EQ(result.exitCode, 0) << result.output;
