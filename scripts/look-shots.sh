@@ -39,7 +39,7 @@ run_view() { # name, then the steps as a shell snippet using $w and the helpers 
       i=$((i + 1)); [ $i -gt 200 ] && return 1; sleep 0.05; done; }
   local status=0
   eval "$steps" || status=1
-  xdotool key --window "$w" Escape
+  xdotool windowfocus --sync "$w" key Escape
   wait $pid || true
   rm -f "$log"
   return $status

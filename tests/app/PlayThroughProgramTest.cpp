@@ -153,10 +153,12 @@ std::string driverScript(const fs::path& out, const fs::path& log, const fs::pat
 grab() { import -window "$w" -depth 8 rgb:- 2>/dev/null | md5sum; }
 wait_for() { # text, seconds
   i=0; while ! grep -q "$1" "$log" 2>/dev/null; do
+    kill -0 $SKYHOG_PID 2>/dev/null || exit 1
     i=$((i+1)); [ $i -gt $(($2*20)) ] && return 1; sleep 0.05; done; }
 frames() { # waits until the window has shown $1 new pictures (two minutes at most)
   last=$(grab); k=0; t=0
   while [ $k -lt $1 ]; do
+    kill -0 $SKYHOG_PID 2>/dev/null || exit 1 # the game has ended: nothing more to drive
     now=$(grab); [ "$now" != "$last" ] && { k=$((k+1)); last=$now; }
     t=$((t+1)); [ $t -gt 2400 ] && return 1; sleep 0.02; done; }
 like_intro() { # mean difference from the intro picture under a tenth of full scale
@@ -203,7 +205,7 @@ xdotool keyup space
 frames 2; sleep 1.5; frames 1; shot 6-points
 # Two steps the window's centre can take: nine degrees to the left.
 xdotool mousemove_relative -- 90 0; frames 2; xdotool mousemove_relative -- 90 0; frames 2; shot 7-turned
-xdotool key --window $w Escape
+xdotool windowfocus --sync $w key Escape
 )";
     return s.str();
 }

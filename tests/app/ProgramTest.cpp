@@ -35,11 +35,15 @@ ProcessResult runGame(const TempTree& tree, const std::vector<std::string>& args
     return runProcess(Binary, args, options);
 }
 
-// Presses Escape in the game's window once it exists (XTEST through xdotool).
+// Presses Escape in the game's window once it exists: the window takes the
+// focus, then the key goes down and up through XTEST. (Naming the window in
+// "key" would send the key-up to it with XSendEvent, which fails once a game
+// quick to quit has closed its window; the X server would then hold Escape
+// down, and repeat it into the next test's window.)
 std::string pressEscape()
 {
     return "w=$(timeout 60 xdotool search --sync --onlyvisible --pid $SKYHOG_PID | head -n1); "
-           "[ -n \"$w\" ] && timeout 10 xdotool windowfocus --sync $w key --window $w Escape >/dev/null 2>&1";
+           "[ -n \"$w\" ] && timeout 10 xdotool windowfocus --sync $w key Escape >/dev/null 2>&1";
 }
 
 // Records the game window's title and geometry under run/, then presses Escape.
