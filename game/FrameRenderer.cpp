@@ -280,9 +280,7 @@ void FrameRenderer::drawOverlays(const glm::mat4& view)
     scoreText_.drawText("Points: " + std::to_string(score_), 50.0f, 50.0f, 0.7f, glm::vec3(1.0f, 0.7f, 0.3f));
     if (paused_) {
         glDepthMask(GL_FALSE);
-        scoreText_.drawText(PauseText, pauseLineX_ + PopupShadow.x, PauseBaseline + PopupShadow.y, PauseScale,
-                            PopupShadowColour, 0.8f);
-        scoreText_.drawText(PauseText, pauseLineX_, PauseBaseline, PauseScale, PauseColour);
+        drawShadowed(PauseText, glm::vec2(pauseLineX_, PauseBaseline), PauseScale, PauseColour, 1.0f);
         glDepthMask(GL_TRUE);
     }
 
@@ -296,11 +294,15 @@ void FrameRenderer::drawOverlays(const glm::mat4& view)
         const auto shown = popups_.shown(i, viewProjection);
         if (!shown) continue;
         const glm::vec2 at = shown->textPoint - glm::vec2(popupHalfWidth_, 0.0f);
-        scoreText_.drawText(PopupText, at.x + PopupShadow.x, at.y + PopupShadow.y, PopupScale, PopupShadowColour,
-                            0.8f * shown->opacity);
-        scoreText_.drawText(PopupText, at.x, at.y, PopupScale, PopupColour, shown->opacity);
+        drawShadowed(PopupText, at, PopupScale, PopupColour, shown->opacity);
     }
     glDepthMask(GL_TRUE);
+}
+
+void FrameRenderer::drawShadowed(const std::string& text, glm::vec2 at, float scale, glm::vec3 colour, float opacity)
+{
+    scoreText_.drawText(text, at.x + PopupShadow.x, at.y + PopupShadow.y, scale, PopupShadowColour, 0.8f * opacity);
+    scoreText_.drawText(text, at.x, at.y, scale, colour, opacity);
 }
 
 } // namespace Skyhog::Game

@@ -24,6 +24,8 @@
 #include "ui/TextRenderer.h"
 
 #include <glm/mat4x4.hpp>
+#include <glm/vec2.hpp>
+#include <glm/vec3.hpp>
 #include <string>
 #include <vector>
 
@@ -81,6 +83,10 @@ private:
     void hitTest();
     void drawWater(std::string_view pass, const glm::mat4& view);
     void drawOverlays(const glm::mat4& view);
+    // Text at (x, y) in text units over a dark shadow down and to the right,
+    // so that it reads on sky, clouds, sand and sea alike. The caller keeps
+    // depth writes off, or the shadow would keep the text out of its pixels.
+    void drawShadowed(const std::string& text, glm::vec2 at, float scale, glm::vec3 colour, float opacity);
 
     const WindowSize& windowSize_;
     FlightCamera& camera_;
